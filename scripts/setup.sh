@@ -12,7 +12,7 @@ packages=(
   postgresql rsyslog
   python3 python3-openpyxl python3-xlrd
   xvfb xdotool xauth x11-utils imagemagick librsvg2-bin
-  hyperfine time fonts-dejavu-core
+  hyperfine time fonts-dejavu-core ccache
 )
 
 missing=()
