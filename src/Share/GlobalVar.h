@@ -45,7 +45,9 @@ QString fnGetVersionText();
 QString OptionsKey(const SessionState& state);
 bool fnIsStrInteger(const QString& text, int* value = nullptr);
 
-// Command line (after the first show has set up the folder list).
+// The main window's first show: run mode, parameter lists, stored folders, the folder list at
+// "QueryPath", then the command line (arguments without the program name).
+void fnFirstShow(Session& s, const QStringList& arguments);
 void fnHandleCommandLine(Session& s);
 
 // Loading (title rule shared with the file preview).
@@ -63,6 +65,9 @@ void fnExecuteQuery(Session& s);
 // Save flow and writers.
 bool fnGetOutputFile(Session& s);
 void fnSaveResultToFile(Session& s);
+// The export step of Execute to File: when PreparedSql is not empty, export an open result with
+// records, else report "No data to export.".
+void fnExportStep(Session& s);
 void fnExportDelimitedText(Session& s);
 void fnExportToExcel(Session& s);
 

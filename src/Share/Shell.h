@@ -61,6 +61,10 @@ public:
     virtual void showProcessing(bool visible) = 0;
     // Fits the result grid's columns after an execution.
     virtual void autofitColumns() = 0;
+    // The folder list: its folder, and moving it (which also makes the folder the process's
+    // current folder and refills the file list). setFolder raises on a folder that cannot be shown.
+    virtual QString folder() const = 0;
+    virtual void setFolder(const QString& path) = 0;
     // Path of the file list's selection: folder + name + ".kvf" (".kvf" alone when none).
     virtual QString selectedQueryPath() const = 0;
     // Closes the main window, which ends the process once the current handler has returned.

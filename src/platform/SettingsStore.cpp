@@ -27,7 +27,8 @@ QString settingsFileFor(const QString& keyPath) {
     // "SOFTWARE\Kavrin End User\Options" -> "<config>/Kavrin End User/Options.ini": the leading
     // "SOFTWARE" says nothing on this platform.
     QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-    if (!parts.isEmpty() && parts.first().compare(QLatin1String("SOFTWARE"), Qt::CaseInsensitive) == 0)
+    if (!parts.isEmpty() &&
+        parts.first().compare(QLatin1String("SOFTWARE"), Qt::CaseInsensitive) == 0)
         parts.removeFirst();
     if (parts.isEmpty())
         parts << QStringLiteral("Settings");

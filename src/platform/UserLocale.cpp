@@ -2,7 +2,9 @@
 
 namespace velmora {
 
-QLocale userLocale() { return QLocale(); }
+QLocale userLocale() {
+    return QLocale();
+}
 
 QChar localeDecimalSeparator() {
     const QString s = userLocale().decimalPoint();
