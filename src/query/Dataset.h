@@ -22,10 +22,10 @@ public:
     explicit Dataset(QString componentName, QObject* parent = nullptr);
     ~Dataset() override;
 
-    QString name() const;          // the component name, "ADOQry1" for the query
-    bool active() const;           // open with a result
-    void open(ResultSet rows);     // takes over a fetched result; cursor on the first record
-    void close();                  // drops the result; notifies the grid
+    QString name() const;      // the component name, "ADOQry1" for the query
+    bool active() const;       // open with a result
+    void open(ResultSet rows); // takes over a fetched result; cursor on the first record
+    void close();              // drops the result; notifies the grid
 
     const ResultSet& rows() const; // valid while active
     int fieldCount() const;
@@ -33,17 +33,27 @@ public:
     int fieldIndex(const QString& name) const; // exact; -1 when absent
 
     std::int64_t recordCount() const;
-    std::int64_t recNo() const;    // current record number, 1 for the first; 0 when empty
+    std::int64_t recNo() const; // current record number, 1 for the first; 0 when empty
     void first();
     void next();
-    bool eof() const;              // moved past the last record, or empty
+    bool eof() const; // moved past the last record, or empty
     void moveTo(std::int64_t recNo);
-    std::int64_t currentRow() const;            // fetch position of the current record
+    std::int64_t currentRow() const;                     // fetch position of the current record
     std::int64_t rowOfRecord(std::int64_t index0) const; // fetch position of record index0
 
-    // Values of the current record.
+    // Values of the current record. The text is the field's display and edit text alike (no
+    // field of this program has a display format or a get-text handler): see textOf.
     bool isNull(int col) const;
     QVariant value(int col) const;
+    QString text(int col) const;
+    double asFloat(int col) const;       // 0 for NULL
+    QDateTime asDateTime(int col) const; // invalid for NULL and for non-temporal fields
+
+    // The text of one cell in the user's locale: integers in plain digits, floating point in
+    // general format with at most 15 significant digits, decimals with their exact digits,
+    // booleans "True"/"False", dates in the short date format and times in the long time
+    // format (midnight of a date-time left out); NULL gives empty text.
+    static QString textOf(const ResultSet& rows, std::int64_t row, int col);
 
     Bookmark bookmark() const;
     void gotoBookmark(Bookmark b);
@@ -63,8 +73,8 @@ public:
     bool autoCalcFields = true;
 
 Q_SIGNALS:
-    void layoutReset();   // opened, closed or re-sorted: views rebuild
-    void cursorMoved();   // the current record changed (not sent while controls are disabled)
+    void layoutReset(); // opened, closed or re-sorted: views rebuild
+    void cursorMoved(); // the current record changed (not sent while controls are disabled)
 
 private:
     struct State;

@@ -17,13 +17,13 @@ namespace velmora {
 
 // What the grid, the writers and the export engine know of one column.
 struct FieldInfo {
-    QString name;           // column name as the database reports it; also the display name
+    QString name; // column name as the database reports it; also the display name
     FieldType type = FieldType::ftUnknown;
     ColumnKind kind = ColumnKind::Text;
-    int displayWidth = 0;   // characters
-    int dataSize = 0;       // bytes
+    int displayWidth = 0; // characters
+    int dataSize = 0;     // bytes
     bool visible = true;
-    QString displayFormat;  // empty: none set
+    QString displayFormat; // empty: none set
     bool hasGetText = false;
 };
 
@@ -33,7 +33,8 @@ struct FieldInfo {
 class ResultSet {
 public:
     // Building, used by the fetchers and by tests: declare the columns, then append one value
-    // per column per row, left to right; endRow() closes a row.
+    // per column per row, left to right; endRow() closes a row. A value of another type than the
+    // column's kind is converted without loss, or the column changes kind (to text at worst).
     int addColumn(FieldInfo info);
     void appendNull(int col);
     void appendInt(int col, std::int64_t v);
@@ -45,6 +46,7 @@ public:
     void appendDateTime(int col, const QDateTime& dt);
     void appendText(int col, std::string_view utf8);
     void appendBytes(int col, std::string_view bytes);
+    // Closes a row; columns that got no value in it get a NULL.
     void endRow();
     void reserveRows(std::size_t rows);
 
@@ -56,14 +58,14 @@ public:
 
     // Cell access by fetch position.
     bool isNull(std::int64_t row, int col) const;
-    std::int64_t intAt(std::int64_t row, int col) const;  // Int64, Bool, Date, Time, DateTime
-    double doubleAt(std::int64_t row, int col) const;     // Double, Decimal (rounded), Int64
+    std::int64_t intAt(std::int64_t row, int col) const; // Int64, Bool, Date, Time, DateTime
+    double doubleAt(std::int64_t row, int col) const;    // Double, Decimal (rounded), Int64
     bool boolAt(std::int64_t row, int col) const;
     std::string_view bytesAt(std::int64_t row, int col) const; // Text, Bytes, Decimal digits
     QDate dateAt(std::int64_t row, int col) const;
     QTime timeAt(std::int64_t row, int col) const;
     QDateTime dateTimeAt(std::int64_t row, int col) const; // Date gives midnight, Time the zero day
-    QString textAt(std::int64_t row, int col) const;        // Text as QString (UTF-8 decoded)
+    QString textAt(std::int64_t row, int col) const;       // Text as QString (UTF-8 decoded)
     // The value as a typed variant: a null QVariant for NULL; qint64, double, bool, QDate, QTime,
     // QDateTime, QString or QByteArray otherwise. Decimal gives its exact digits as QString.
     QVariant value(std::int64_t row, int col) const;
@@ -73,13 +75,17 @@ public:
 private:
     struct Column {
         FieldInfo info;
-        std::vector<std::int64_t> ints;   // Int64, Bool, Date, Time, DateTime
-        std::vector<double> doubles;      // Double, Decimal
+        std::vector<std::int64_t> ints;     // Int64, Bool, Date, Time, DateTime
+        std::vector<double> doubles;        // Double, Decimal
         std::vector<std::uint64_t> offsets; // Text, Bytes, Decimal: begin of value i; size rows+1
         std::string arena;                  // Text, Bytes, Decimal: the values back to back
         std::vector<std::uint64_t> nulls;   // bitmap, one bit per row
         std::int64_t count = 0;             // values appended so far
     };
+    void convertColumn(int col, ColumnKind to);
+    std::string canonicalText(std::int64_t row, int col) const;
+    static void pushArena(Column& c, std::string_view bytes);
+
     std::vector<Column> columns_;
     std::int64_t rows_ = 0;
 };
