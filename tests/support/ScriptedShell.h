@@ -6,12 +6,14 @@
 
 #include "Share/GlobalVar.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <array>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 namespace velmora::test {
 
@@ -99,7 +101,12 @@ public:
     void showProcessing(bool visible) override { processingHistory << visible; }
     void autofitColumns() override { ++autofits; }
     QString folder() const override { return currentFolder; }
-    void setFolder(const QString& path) override { currentFolder = path; }
+    // As the real folder list does, moving makes the folder the process's current folder.
+    void setFolder(const QString& path) override {
+        if (!QDir::setCurrent(path))
+            throw std::runtime_error("Folder \"" + path.toStdString() + "\" does not exist");
+        currentFolder = QDir::currentPath();
+    }
     QString selectedQueryPath() const override { return selection; }
     void endProcess() override { ended = true; }
 
