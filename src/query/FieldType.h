@@ -45,9 +45,9 @@ QString fieldTypeName(FieldType type);
 
 // How a column's values are stored in the result set.
 enum class ColumnKind {
-    Int64,    // integers of any width, booleans kept apart below
-    Double,   // floating point
-    Decimal,  // exact decimal: digits kept as text, a double alongside for "as number"
+    Int64,   // integers of any width, booleans kept apart below
+    Double,  // floating point
+    Decimal, // exact decimal: digits kept as text, a double alongside for "as number"
     Bool,
     Date,     // days since 1970-01-01 in the int64 slot
     Time,     // milliseconds since midnight in the int64 slot

@@ -29,9 +29,9 @@ public:
 
     void setConnectionString(const QString& text);
     QString connectionString() const;
-    void open();            // waits until the attempt ends; raises on failure
+    void open(); // waits until the attempt ends; raises on failure
     bool connected() const;
-    void close();           // also closes the open result of every query on it
+    void close(); // also closes the open result of every query on it
 
     // When set, open() first asks for user name (filled from the connection string) and password
     // through loginPrompt; no answer (Cancel) makes the open fail.
