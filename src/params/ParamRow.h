@@ -17,16 +17,16 @@ enum class PartMode {
 // fills the slots its row needs; the others stay empty.
 struct ParamRow {
     PartMode FieldMode = PartMode::CaptionOnly;
-    QString FieldLabel;       // label text (the single item in FixedItem mode)
-    QString FieldCombo;       // picked item in ChoiceList mode
+    QString FieldLabel; // label text (the single item in FixedItem mode)
+    QString FieldCombo; // picked item in ChoiceList mode
     PartMode OperatorMode = PartMode::CaptionOnly;
     QString OperatorLabel;
     QString OperatorCombo;
-    QString ValueEdit;        // STR, PWD, NUM
-    QString ValueMemo;        // TEXT, SLIST, NLIST: the whole text
-    QDate DatePicker;         // DATE, DT
-    QTime TimePicker;         // TIME, DT
-    QString ValueCombo;       // W and R pick types: the list's current text
+    QString ValueEdit;         // STR, PWD, NUM
+    QString ValueMemo;         // TEXT, SLIST, NLIST: the whole text
+    QDate DatePicker;          // DATE, DT
+    QTime TimePicker;          // TIME, DT
+    QString ValueCombo;        // W and R pick types: the list's current text
     QString ValueCheckedCombo; // C pick types: the checked combo box's value text, quotes applied
 };
 
