@@ -53,6 +53,9 @@ void fnHandleCommandLine(Session& s);
 // Loading (title rule shared with the file preview).
 QString fnTitle(const QString& description, const QString& fileName);
 bool fnLoadQuery(Session& s, const QString& path);
+// The file list's description preview: QueryFileName, QueryDescription and the title from the
+// file's first line; raises when the file cannot be opened.
+void fnPreviewQuery(Session& s, const QString& path);
 
 // Parameter stage.
 bool fnPrepareSql(Session& s);

@@ -1,0 +1,79 @@
+// Velmora (End User Module): start-up, the windows in their order, and the end of the process.
+#include "TAbout.h"
+#include "TQueryExport.h"
+
+#include "Share/PickLists.h"
+#include "export/TGlobalVarForm.h"
+#include "export/TProcessingMsg.h"
+#include "export/TToolOptions.h"
+#include "params/TExecParam.h"
+
+#include <QApplication>
+
+namespace {
+
+// A scheduler has no display; an unattended run must start all the same.
+void chooseHeadlessPlatform(int argumentCount) {
+    if (argumentCount < 2 || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", display ? "wayland;xcb;offscreen" : "offscreen");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace velmora;
+    chooseHeadlessPlatform(argc - 1);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora (End User Module)"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+
+    SessionState state;
+    SyslogEventLog log;
+    XdgDesktop desktop;
+
+    // The windows, each created once for the whole run, in this order.
+    auto mainWindow = std::make_unique<TQueryExport>(state, log, desktop);
+    TGlobalVarForm globalVarForm(mainWindow.get());
+    TAbout about(state.VersionText, mainWindow.get());
+    TExecParam execParam(mainWindow.get());
+    TToolOptions toolOptions(mainWindow.get());
+    Tdm1 dm;
+    TProcessingMsg processing(mainWindow.get());
+
+    PickLists pickLists(dm.ADOQry1);
+    Dialogs dialogs;
+    dialogs.about = &about;
+    dialogs.execParam = [&](SessionState& st) {
+        execParam.exec(st, pickLists);
+    };
+    dialogs.execOptions = [&](SessionState& st) {
+        toolOptions.exec(st);
+    };
+    dialogs.saveDialog = [&](SessionState& st, const SaveDialogRequest& request) {
+        return globalVarForm.exec(st, request);
+    };
+    dialogs.processing = [&](bool visible) {
+        processing.showWaiting(visible);
+    };
+    mainWindow->attach(dm, std::move(dialogs));
+
+    // The first show runs before the window is visible: a one-argument start asks its question
+    // first; an unattended run ends without ever showing the window.
+    mainWindow->FormShow(arguments);
+    int status = 0;
+    if (!mainWindow->ending() && !state.UnattendedRun) {
+        mainWindow->showAsStored();
+        status = QApplication::exec();
+    }
+    mainWindow->FormDestroy();
+    mainWindow.reset();
+    // An unattended run reports every problem to the system log; a scheduler sees them as status 1.
+    if (state.UnattendedRun)
+        status = state.EventLogEntries > 0 ? 1 : 0;
+    return status;
+}
