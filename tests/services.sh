@@ -37,7 +37,7 @@ for _ in $(seq 50); do [ -S /dev/log ] && [ -f "$dir/rsyslog.pid" ] && break; sl
 as_pg() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
 rm -rf "$dir/pg" "$dir/pgsock"
 mkdir -p "$dir/pg" "$dir/pgsock"
-[ "$(id -u)" -eq 0 ] && chown postgres:postgres "$dir/pg" "$dir/pgsock"
+[ "$(id -u)" -eq 0 ] && { : > "$dir/pg.log"; chown postgres:postgres "$dir/pg" "$dir/pgsock" "$dir/pg.log"; }
 chmod 755 "$dir"
 echo "velmora-secret" > "$dir/pgpass.txt"; chmod 644 "$dir/pgpass.txt"
 as_pg "$PGBIN/initdb" -D "$dir/pg" -U postgres --auth=scram-sha-256 --pwfile="$dir/pgpass.txt" >"$dir/initdb.log" 2>&1
