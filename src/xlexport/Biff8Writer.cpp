@@ -1,0 +1,892 @@
+#include "Biff8Writer.h"
+
+#include "Biff8Buffer.h"
+#include "Biff8StringTable.h"
+#include "CompoundFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+namespace velmora {
+
+namespace {
+
+// Record identifiers.
+enum : std::uint16_t {
+    rBof = 0x0809,
+    rEof = 0x000A,
+    rCodepage = 0x0042,
+    rWindow1 = 0x003D,
+    rDateMode = 0x0022,
+    rPrecision = 0x000E,
+    rBookBool = 0x00DA,
+    rFont = 0x0031,
+    rFormat = 0x041E,
+    rXf = 0x00E0,
+    rStyle = 0x0293,
+    rPalette = 0x0092,
+    rBoundSheet = 0x0085,
+    rIndex = 0x020B,
+    rDefaultRowHeight = 0x0225,
+    rWsBool = 0x0081,
+    rDefColWidth = 0x0055,
+    rColInfo = 0x007D,
+    rDimensions = 0x0200,
+    rRow = 0x0208,
+    rDbCell = 0x00D7,
+    rLabelSst = 0x00FD,
+    rNumber = 0x0203,
+    rRk = 0x027E,
+    rBoolErr = 0x0205,
+    rBlank = 0x0201,
+    rWindow2 = 0x023E,
+    rPane = 0x0041,
+    rSelection = 0x001D,
+};
+
+constexpr std::size_t MaxCellFormats = 4000;
+constexpr std::size_t MaxFonts = 507; // font index 4 does not exist, and 4 are the default's
+constexpr int FirstUserFormat = 164;
+constexpr int FirstUserXf = 16;
+constexpr std::uint8_t ErrorNum = 0x24; // #NUM!
+constexpr std::uint32_t RowsPerBlock = 32;
+// Workbook streams shorter than the mini-stream cutoff are padded so that they sit in ordinary
+// sectors, where every Excel version looks for them.
+constexpr std::size_t MinWorkbookStream = CompoundFile::MiniStreamCutoff;
+
+// Excel's built-in palette, slots 8 to 63; colours outside it replace slots from the end.
+constexpr std::array<std::uint32_t, 56> DefaultPalette = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+
+// What an XF record describes: the Normal style, another built-in style, or a cell's format.
+enum class XfRole { NormalStyle, Style, Cell };
+
+enum class Kind : std::uint8_t { Number, Text, Boolean, Blank, Error };
+
+// One cell in 16 bytes; the writer keeps them in a flat vector, sorted when saved.
+struct Cell {
+    std::uint16_t row;
+    std::uint8_t column;
+    Kind kind;
+    std::uint16_t xf;
+    union {
+        double number;
+        std::uint32_t string;
+        std::uint8_t flag;
+    };
+};
+static_assert(sizeof(Cell) == 16);
+
+bool cellBefore(const Cell& a, const Cell& b) {
+    return a.row != b.row ? a.row < b.row : a.column < b.column;
+}
+
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string utf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+        std::uint32_t c = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
+        bool ok = extra >= 0 && end - p > extra;
+        for (int k = 1; ok && k <= extra; ++k) {
+            ok = (p[k] & 0xC0) == 0x80;
+            c = (c << 6) | (p[k] & 0x3F);
+        }
+        static constexpr std::uint32_t Least[] = {0, 0x80, 0x800, 0x10000};
+        if (!ok || c < Least[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+            out += u'\uFFFD';
+            ++p;
+            continue;
+        }
+        p += extra + 1;
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
+
+std::string cellName(std::uint32_t row, std::uint32_t column) {
+    std::string letters;
+    for (std::uint32_t n = column + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters + std::to_string(row + 1);
+}
+
+char16_t foldCase(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
+
+bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
+}
+
+// RK holds a 30-bit integer or the top 30 bits of a double, either optionally divided by 100.
+// Only encodings that give back exactly the same double are used.
+bool encodeRk(double v, std::uint32_t& rk) {
+    constexpr double Low = -536870912.0, High = 536870911.0;
+    auto asInt = [&](double x) {
+        return std::floor(x) == x && x >= Low && x <= High;
+    };
+    auto topBits = [](double x, std::uint32_t& out) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &x, sizeof bits);
+        if ((bits & 0x3FFFFFFFFull) != 0)
+            return false;
+        out = static_cast<std::uint32_t>(bits >> 32);
+        return true;
+    };
+    if (asInt(v) && !(v == 0 && std::signbit(v))) {
+        rk = (static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) << 2) | 2;
+        return true;
+    }
+    if (topBits(v, rk))
+        return true;
+    const double scaled = v * 100;
+    if (asInt(scaled) && static_cast<std::int32_t>(scaled) / 100.0 == v) {
+        rk = (static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) << 2) | 3;
+        return true;
+    }
+    std::uint32_t top;
+    if (topBits(scaled, top)) {
+        std::uint64_t bits = std::uint64_t(top) << 32;
+        double back;
+        std::memcpy(&back, &bits, sizeof back);
+        if (back / 100.0 == v) {
+            rk = top | 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u16string builtinFormatCode(int index) {
+    switch (index) {
+    case 1:
+        return u"0";
+    case 2:
+        return u"0.00";
+    case 3:
+        return u"#,##0";
+    case 4:
+        return u"#,##0.00";
+    case 9:
+        return u"0%";
+    case 10:
+        return u"0.00%";
+    case 11:
+        return u"0.00E+00";
+    case 49:
+        return u"@";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+struct Biff8Writer::Impl {
+    struct Sheet {
+        std::u16string name;
+        std::vector<Cell> cells;
+        bool sorted = true;
+        std::vector<double> widths; // per column; NaN where not set
+        std::uint32_t frozenRows = 0;
+        // Largest row and column touched, including those beyond the format's limits.
+        std::uint64_t rowsUsed = 0;
+        std::uint64_t columnsUsed = 0;
+        std::string longText; // first cell whose text is too long, with its length
+    };
+
+    Font defaultFont;
+    std::vector<Font> fonts;             // user fonts; font handle 5 + i (index 4 is never used)
+    std::vector<std::u16string> formats; // user formats; handle FirstUserFormat + i
+    std::vector<CellFormat> cellFormats; // user XFs; handle FirstUserXf + i
+    std::vector<std::uint32_t> palette{DefaultPalette.begin(), DefaultPalette.end()};
+    std::vector<bool> paletteUsed = std::vector<bool>(DefaultPalette.size(), false);
+    bool paletteChanged = false;
+    std::vector<Sheet> sheets;
+    Biff8StringTable strings;
+
+    Sheet& sheet(int index) {
+        if (index < 0 || index >= static_cast<int>(sheets.size()))
+            throw std::runtime_error("No sheet " + std::to_string(index) + " in this workbook");
+        return sheets[static_cast<std::size_t>(index)];
+    }
+
+    std::uint16_t colorIndex(std::uint32_t rgb) {
+        rgb &= 0xFFFFFF;
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            if (palette[i] == rgb) {
+                paletteUsed[i] = true;
+                return static_cast<std::uint16_t>(8 + i);
+            }
+        for (std::size_t i = palette.size(); i-- > 0;)
+            if (!paletteUsed[i]) {
+                palette[i] = rgb;
+                paletteUsed[i] = true;
+                paletteChanged = true;
+                return static_cast<std::uint16_t>(8 + i);
+            }
+        throw std::runtime_error("The .xls format holds at most 56 colours in a workbook");
+    }
+
+    std::uint16_t checkedXf(int handle) const {
+        if (handle < 0 || handle >= FirstUserXf + static_cast<int>(cellFormats.size()))
+            throw std::runtime_error("Unknown cell format " + std::to_string(handle));
+        return static_cast<std::uint16_t>(handle);
+    }
+
+    // Stores a cell unless it lies beyond the format's limits, which checkLimits() reports.
+    Cell* place(int sheetIndex, std::uint32_t row, std::uint32_t column, int xf, Kind kind) {
+        const std::uint16_t checked = checkedXf(xf);
+        Sheet& s = sheet(sheetIndex);
+        s.rowsUsed = std::max<std::uint64_t>(s.rowsUsed, std::uint64_t(row) + 1);
+        s.columnsUsed = std::max<std::uint64_t>(s.columnsUsed, std::uint64_t(column) + 1);
+        if (row >= MaxRows || column >= MaxColumns)
+            return nullptr;
+        Cell c{};
+        c.row = static_cast<std::uint16_t>(row);
+        c.column = static_cast<std::uint8_t>(column);
+        c.kind = kind;
+        c.xf = checked;
+        if (!s.cells.empty() && !cellBefore(s.cells.back(), c))
+            s.sorted = false;
+        s.cells.push_back(c);
+        return &s.cells.back();
+    }
+
+    void writeGlobals(Biff8Buffer& out, std::vector<std::size_t>& sheetOffsetFields,
+                      std::uint32_t stringReferences) const;
+    void writeFont(Biff8Buffer& out, const Font& font) const;
+    void writeXf(Biff8Buffer& out, const CellFormat& f, XfRole role) const;
+    void writeSheet(Biff8Buffer& out, const Sheet& s, bool first) const;
+};
+
+Biff8Writer::Biff8Writer()
+    : Biff8Writer(Font{}) {}
+Biff8Writer::Biff8Writer(Font defaultFont)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->defaultFont = std::move(defaultFont);
+}
+Biff8Writer::~Biff8Writer() = default;
+Biff8Writer::Biff8Writer(Biff8Writer&&) noexcept = default;
+Biff8Writer& Biff8Writer::operator=(Biff8Writer&&) noexcept = default;
+
+int Biff8Writer::addFont(const Font& font) {
+    if (font == impl_->defaultFont)
+        return DefaultFont;
+    auto& fonts = impl_->fonts;
+    for (std::size_t i = 0; i < fonts.size(); ++i)
+        if (fonts[i] == font)
+            return static_cast<int>(5 + i);
+    if (font.name.empty() || font.name.size() > 255)
+        throw std::runtime_error("A font name has 1 to 255 characters");
+    if (!(font.size >= 1 && font.size <= 409))
+        throw std::runtime_error("A font size lies between 1 and 409 points");
+    if (fonts.size() >= MaxFonts)
+        throw std::runtime_error("The .xls format holds at most 507 fonts in a workbook");
+    if (font.color)
+        impl_->colorIndex(*font.color);
+    fonts.push_back(font);
+    return static_cast<int>(5 + fonts.size() - 1);
+}
+
+int Biff8Writer::addNumberFormat(std::u16string_view code) {
+    if (code.empty() || sameIgnoringCase(code, u"General"))
+        return GeneralFormat;
+    for (int builtin : {1, 2, 3, 4, 9, 10, 11, 49})
+        if (code == builtinFormatCode(builtin))
+            return builtin;
+    auto& formats = impl_->formats;
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        if (formats[i] == code)
+            return static_cast<int>(FirstUserFormat + i);
+    if (code.size() > 255)
+        throw std::runtime_error("A number format has at most 255 characters");
+    if (FirstUserFormat + formats.size() > 0xFFFF)
+        throw std::runtime_error("Too many number formats for the .xls format");
+    formats.emplace_back(code);
+    return static_cast<int>(FirstUserFormat + formats.size() - 1);
+}
+
+int Biff8Writer::addCellFormat(const CellFormat& format) {
+    if (format == CellFormat{})
+        return DefaultCellFormat;
+    auto& xfs = impl_->cellFormats;
+    for (std::size_t i = 0; i < xfs.size(); ++i)
+        if (xfs[i] == format)
+            return static_cast<int>(FirstUserXf + i);
+    const bool fontKnown = format.font == DefaultFont ||
+                           (format.font >= 5 && format.font < 5 + int(impl_->fonts.size()));
+    if (!fontKnown)
+        throw std::runtime_error("Unknown font " + std::to_string(format.font));
+    const int nf = format.numberFormat;
+    const bool formatKnown =
+        nf == GeneralFormat || !builtinFormatCode(nf).empty() ||
+        (nf >= FirstUserFormat && nf < FirstUserFormat + int(impl_->formats.size()));
+    if (!formatKnown)
+        throw std::runtime_error("Unknown number format " + std::to_string(nf));
+    if (format.rotation != StackedText && (format.rotation < -90 || format.rotation > 90))
+        throw std::runtime_error("A text rotation lies between -90 and 90 degrees");
+    if (xfs.size() >= MaxCellFormats)
+        throw std::runtime_error("The .xls format holds at most 4000 cell formats in a workbook");
+    if (format.fill)
+        impl_->colorIndex(*format.fill);
+    xfs.push_back(format);
+    return static_cast<int>(FirstUserXf + xfs.size() - 1);
+}
+
+int Biff8Writer::addSheet(std::u16string_view name) {
+    if (name.empty() || name.size() > MaxSheetNameLength)
+        throw std::runtime_error("A sheet name has 1 to 31 characters: \"" + utf8(name) + "\"");
+    if (name.find_first_of(u"[]:*?/\\") != std::u16string_view::npos)
+        throw std::runtime_error("A sheet name cannot contain [ ] : * ? / or \\: \"" + utf8(name) +
+                                 "\"");
+    if (name.front() == u'\'' || name.back() == u'\'')
+        throw std::runtime_error("A sheet name cannot begin or end with an apostrophe: \"" +
+                                 utf8(name) + "\"");
+    for (const Impl::Sheet& s : impl_->sheets)
+        if (sameIgnoringCase(s.name, name))
+            throw std::runtime_error("The workbook already has a sheet named \"" + utf8(name) +
+                                     "\"");
+    impl_->sheets.push_back({});
+    impl_->sheets.back().name = name;
+    return static_cast<int>(impl_->sheets.size() - 1);
+}
+
+int Biff8Writer::sheetCount() const {
+    return static_cast<int>(impl_->sheets.size());
+}
+
+void Biff8Writer::setColumnWidth(int sheet, std::uint32_t column, double characters) {
+    Impl::Sheet& s = impl_->sheet(sheet);
+    s.columnsUsed = std::max<std::uint64_t>(s.columnsUsed, std::uint64_t(column) + 1);
+    if (column >= MaxColumns)
+        return;
+    if (s.widths.size() <= column)
+        s.widths.resize(column + 1, std::nan(""));
+    s.widths[column] = std::isnan(characters) ? 0 : std::clamp(characters, 0.0, 255.0);
+}
+
+void Biff8Writer::freezeRows(int sheet, std::uint32_t rows) {
+    Impl::Sheet& s = impl_->sheet(sheet);
+    // The first row below the frozen ones must exist too.
+    if (rows > 0)
+        s.rowsUsed = std::max<std::uint64_t>(s.rowsUsed, std::uint64_t(rows) + 1);
+    s.frozenRows = std::min(rows, MaxRows - 1);
+}
+
+void Biff8Writer::setNumber(int sheet, std::uint32_t row, std::uint32_t column, double value,
+                            int cellFormat) {
+    const bool finite = std::isfinite(value);
+    if (Cell* c =
+            impl_->place(sheet, row, column, cellFormat, finite ? Kind::Number : Kind::Error)) {
+        if (finite)
+            c->number = value;
+        else
+            c->flag = ErrorNum;
+    }
+}
+
+void Biff8Writer::setText(int sheet, std::uint32_t row, std::uint32_t column,
+                          std::u16string_view text, int cellFormat) {
+    if (text.size() > MaxTextLength) {
+        Impl::Sheet& s = impl_->sheet(sheet);
+        if (s.longText.empty())
+            s.longText =
+                "the text in cell " + cellName(row, column) + " has " + std::to_string(text.size());
+        impl_->place(sheet, row, column, cellFormat, Kind::Blank);
+        return;
+    }
+    if (Cell* c = impl_->place(sheet, row, column, cellFormat, Kind::Text))
+        c->string = impl_->strings.intern(text);
+}
+
+void Biff8Writer::setText(int sheet, std::uint32_t row, std::uint32_t column,
+                          std::string_view utf8Text, int cellFormat) {
+    setText(sheet, row, column, std::u16string_view(utf16(utf8Text)), cellFormat);
+}
+
+void Biff8Writer::setBoolean(int sheet, std::uint32_t row, std::uint32_t column, bool value,
+                             int cellFormat) {
+    if (Cell* c = impl_->place(sheet, row, column, cellFormat, Kind::Boolean))
+        c->flag = value ? 1 : 0;
+}
+
+void Biff8Writer::setBlank(int sheet, std::uint32_t row, std::uint32_t column, int cellFormat) {
+    impl_->place(sheet, row, column, cellFormat, Kind::Blank);
+}
+
+void Biff8Writer::checkLimits() const {
+    if (impl_->sheets.empty())
+        throw std::runtime_error("A workbook needs at least one sheet");
+    for (const Impl::Sheet& s : impl_->sheets) {
+        if (s.rowsUsed > MaxRows)
+            throw std::runtime_error("The .xls format holds at most 65536 rows; this sheet has " +
+                                     std::to_string(s.rowsUsed));
+        if (s.columnsUsed > MaxColumns)
+            throw std::runtime_error("The .xls format holds at most 256 columns; this sheet has " +
+                                     std::to_string(s.columnsUsed));
+        if (!s.longText.empty())
+            throw std::runtime_error("The .xls format holds at most 32767 characters in a cell; " +
+                                     s.longText);
+    }
+}
+
+void Biff8Writer::Impl::writeFont(Biff8Buffer& out, const Font& font) const {
+    const std::size_t r = out.beginRecord(rFont);
+    out.u16(static_cast<std::uint16_t>(std::lround(font.size * 20)));
+    // Bold and underline also have their old flag bits, which some readers still go by.
+    out.u16(static_cast<std::uint16_t>((font.bold ? 0x01 : 0) | (font.italic ? 0x02 : 0) |
+                                       (font.underline ? 0x04 : 0) | (font.strikeOut ? 0x08 : 0)));
+    std::uint16_t color = 0x7FFF;
+    if (font.color)
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            if (palette[i] == (*font.color & 0xFFFFFF)) {
+                color = static_cast<std::uint16_t>(8 + i);
+                break;
+            }
+    out.u16(color);
+    out.u16(font.bold ? 700 : 400);
+    out.u16(0);                     // no super- or subscript
+    out.u8(font.underline ? 1 : 0); // single
+    out.u8(0);                      // family
+    out.u8(1);                      // character set: default, so every script can show
+    out.u8(0);
+    out.u8(static_cast<std::uint8_t>(font.name.size()));
+    out.u8(1); // UTF-16
+    for (char16_t c : font.name)
+        out.u16(c);
+    out.endRecord(r);
+}
+
+void Biff8Writer::Impl::writeXf(Biff8Buffer& out, const CellFormat& f, XfRole role) const {
+    const bool style = role != XfRole::Cell;
+    const std::size_t r = out.beginRecord(rXf);
+    out.u16(static_cast<std::uint16_t>(f.font));
+    out.u16(static_cast<std::uint16_t>(f.numberFormat));
+    // Locked; a style has no parent (0xFFF), a cell format's parent is the Normal style.
+    out.u16(style ? 0xFFF5 : 0x0001);
+    out.u8(static_cast<std::uint8_t>(static_cast<int>(f.alignment) | (f.wrapText ? 0x08 : 0) |
+                                     0x20 /* bottom */));
+    const int rotation = f.rotation == StackedText ? 255
+                         : f.rotation < 0          ? 90 - f.rotation
+                                                   : f.rotation;
+    out.u8(static_cast<std::uint8_t>(rotation));
+    out.u8(0);
+    // Cell formats use every attribute of their own; styles other than Normal keep none.
+    out.u8(role == XfRole::NormalStyle ? 0x00 : role == XfRole::Style ? 0xF4 : 0xFC);
+    out.u32(0);                    // no borders
+    std::uint16_t colors = 0x20C0; // automatic foreground and background
+    if (f.fill) {
+        std::uint16_t index = 0;
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            if (palette[i] == (*f.fill & 0xFFFFFF)) {
+                index = static_cast<std::uint16_t>(8 + i);
+                break;
+            }
+        out.u32(0x04000000u); // solid pattern
+        colors = static_cast<std::uint16_t>(index | (65 << 7));
+    } else {
+        out.u32(0);
+    }
+    out.u16(colors);
+    out.endRecord(r);
+}
+
+void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>& sheetOffsetFields,
+                                     std::uint32_t stringReferences) const {
+    std::size_t r = out.beginRecord(rBof);
+    out.u16(0x0600);
+    out.u16(0x0005); // workbook globals
+    out.u16(0x0DBB);
+    out.u16(0x07CC);
+    out.u32(0);
+    out.u32(6);
+    out.endRecord(r);
+
+    r = out.beginRecord(rCodepage);
+    out.u16(1200); // texts are UTF-16
+    out.endRecord(r);
+
+    r = out.beginRecord(rWindow1);
+    out.u16(0);
+    out.u16(0);
+    out.u16(0x4000);
+    out.u16(0x2000);
+    out.u16(0x0038); // scroll bars and sheet tabs shown
+    out.u16(0);      // active sheet
+    out.u16(0);      // first visible tab
+    out.u16(1);      // selected tabs
+    out.u16(600);    // tab bar width ratio
+    out.endRecord(r);
+
+    r = out.beginRecord(rDateMode);
+    out.u16(0); // 1900 date system
+    out.endRecord(r);
+    r = out.beginRecord(rPrecision);
+    out.u16(1);
+    out.endRecord(r);
+    r = out.beginRecord(rBookBool);
+    out.u16(0);
+    out.endRecord(r);
+
+    for (int i = 0; i < 4; ++i)
+        writeFont(out, defaultFont);
+    for (const Font& f : fonts)
+        writeFont(out, f);
+
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        r = out.beginRecord(rFormat);
+        out.u16(static_cast<std::uint16_t>(FirstUserFormat + i));
+        out.u16(static_cast<std::uint16_t>(formats[i].size()));
+        out.u8(1);
+        for (char16_t c : formats[i])
+            out.u16(c);
+        out.endRecord(r);
+    }
+
+    // Fifteen style formats (Normal, then the built-in styles' placeholders), the default cell
+    // format, then the caller's.
+    writeXf(out, CellFormat{}, XfRole::NormalStyle);
+    for (int i = 1; i < 15; ++i)
+        writeXf(out, CellFormat{}, XfRole::Style);
+    writeXf(out, CellFormat{}, XfRole::Cell);
+    for (const CellFormat& f : cellFormats)
+        writeXf(out, f, XfRole::Cell);
+
+    r = out.beginRecord(rStyle);
+    out.u16(0x8000); // built-in style on format 0
+    out.u8(0);       // Normal
+    out.u8(0xFF);
+    out.endRecord(r);
+
+    if (paletteChanged) {
+        r = out.beginRecord(rPalette);
+        out.u16(static_cast<std::uint16_t>(palette.size()));
+        for (std::uint32_t rgb : palette) {
+            out.u8(static_cast<std::uint8_t>(rgb >> 16));
+            out.u8(static_cast<std::uint8_t>(rgb >> 8));
+            out.u8(static_cast<std::uint8_t>(rgb));
+            out.u8(0);
+        }
+        out.endRecord(r);
+    }
+
+    for (const Sheet& s : sheets) {
+        r = out.beginRecord(rBoundSheet);
+        sheetOffsetFields.push_back(out.size());
+        out.u32(0); // the sheet's BOF position, filled in when it is written
+        out.u8(0);  // visible
+        out.u8(0);  // worksheet
+        out.u8(static_cast<std::uint8_t>(s.name.size()));
+        out.u8(1);
+        for (char16_t c : s.name)
+            out.u16(c);
+        out.endRecord(r);
+    }
+
+    strings.write(out, stringReferences);
+
+    r = out.beginRecord(rEof);
+    out.endRecord(r);
+}
+
+void Biff8Writer::Impl::writeSheet(Biff8Buffer& out, const Sheet& s, bool first) const {
+    const std::vector<Cell>& cells = s.cells;
+    std::size_t r = out.beginRecord(rBof);
+    out.u16(0x0600);
+    out.u16(0x0010); // worksheet
+    out.u16(0x0DBB);
+    out.u16(0x07CC);
+    out.u32(0);
+    out.u32(6);
+    out.endRecord(r);
+
+    // INDEX lists the DBCELL of every block of 32 rows that has cells.
+    std::size_t blocks = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (i == 0 || cells[i].row / RowsPerBlock != cells[i - 1].row / RowsPerBlock)
+            ++blocks;
+    const std::size_t index = out.beginRecord(rIndex);
+    out.u32(0);
+    out.u32(cells.empty() ? 0 : cells.front().row);
+    out.u32(cells.empty() ? 0 : cells.back().row + 1u);
+    const std::size_t defColWidthField = out.size();
+    out.u32(0);
+    const std::size_t dbCellFields = out.size();
+    out.zeros(4 * blocks);
+    out.endRecord(index);
+
+    r = out.beginRecord(rDefaultRowHeight);
+    out.u16(0);
+    out.u16(0x00FF);
+    out.endRecord(r);
+    r = out.beginRecord(rWsBool);
+    out.u16(0x04C1);
+    out.endRecord(r);
+
+    out.patch32(defColWidthField, static_cast<std::uint32_t>(out.size()));
+    r = out.beginRecord(rDefColWidth);
+    out.u16(8);
+    out.endRecord(r);
+
+    // Stored widths include Excel's 5-pixel cell padding, in 1/256 of a 7-pixel digit.
+    auto widthUnits = [](double characters) {
+        return static_cast<std::uint16_t>(
+            std::min(65535.0, std::floor((characters * 7 + 5) / 7 * 256)));
+    };
+    for (std::size_t c = 0; c < s.widths.size();) {
+        if (std::isnan(s.widths[c])) {
+            ++c;
+            continue;
+        }
+        std::size_t last = c;
+        while (last + 1 < s.widths.size() && s.widths[last + 1] == s.widths[c])
+            ++last;
+        r = out.beginRecord(rColInfo);
+        out.u16(static_cast<std::uint16_t>(c));
+        out.u16(static_cast<std::uint16_t>(last));
+        out.u16(s.widths[c] > 0 ? widthUnits(s.widths[c]) : 0);
+        out.u16(DefaultCellFormat);
+        out.u16(s.widths[c] > 0 ? 0x0002 : 0x0003); // user-set; hidden at width 0
+        out.u16(0);
+        out.endRecord(r);
+        c = last + 1;
+    }
+
+    r = out.beginRecord(rDimensions);
+    std::uint16_t firstColumn = 0, lastColumn = 0;
+    if (!cells.empty()) {
+        firstColumn = 0xFF;
+        for (const Cell& c : cells) {
+            firstColumn = std::min<std::uint16_t>(firstColumn, c.column);
+            lastColumn = std::max<std::uint16_t>(lastColumn, c.column + 1);
+        }
+    }
+    out.u32(cells.empty() ? 0 : cells.front().row);
+    out.u32(cells.empty() ? 0 : cells.back().row + 1u);
+    out.u16(firstColumn);
+    out.u16(lastColumn);
+    out.u16(0);
+    out.endRecord(r);
+
+    std::size_t block = 0;
+    std::vector<std::size_t> rowStarts; // first cell record of each row of the block
+    for (std::size_t begin = 0; begin < cells.size();) {
+        const std::uint32_t blockNumber = cells[begin].row / RowsPerBlock;
+        std::size_t end = begin;
+        while (end < cells.size() && cells[end].row / RowsPerBlock == blockNumber)
+            ++end;
+
+        const std::size_t blockStart = out.size();
+        for (std::size_t i = begin; i < end;) {
+            std::size_t j = i;
+            while (j < end && cells[j].row == cells[i].row)
+                ++j;
+            r = out.beginRecord(rRow);
+            out.u16(cells[i].row);
+            out.u16(cells[i].column);
+            out.u16(static_cast<std::uint16_t>(cells[j - 1].column + 1));
+            out.u16(0x00FF); // default height
+            out.u16(0);
+            out.u16(0);
+            out.u32(0x000F0100); // default format, reserved bit set
+            out.endRecord(r);
+            i = j;
+        }
+
+        rowStarts.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            const Cell& c = cells[i];
+            if (i == begin || c.row != cells[i - 1].row)
+                rowStarts.push_back(out.size());
+            std::uint32_t rk = 0;
+            switch (c.kind) {
+            case Kind::Number:
+                if (encodeRk(c.number, rk)) {
+                    r = out.beginRecord(rRk);
+                    out.u16(c.row);
+                    out.u16(c.column);
+                    out.u16(c.xf);
+                    out.u32(rk);
+                } else {
+                    r = out.beginRecord(rNumber);
+                    out.u16(c.row);
+                    out.u16(c.column);
+                    out.u16(c.xf);
+                    out.f64(c.number);
+                }
+                break;
+            case Kind::Text:
+                r = out.beginRecord(rLabelSst);
+                out.u16(c.row);
+                out.u16(c.column);
+                out.u16(c.xf);
+                out.u32(c.string);
+                break;
+            case Kind::Boolean:
+            case Kind::Error:
+                r = out.beginRecord(rBoolErr);
+                out.u16(c.row);
+                out.u16(c.column);
+                out.u16(c.xf);
+                out.u8(c.flag);
+                out.u8(c.kind == Kind::Error ? 1 : 0);
+                break;
+            case Kind::Blank:
+                r = out.beginRecord(rBlank);
+                out.u16(c.row);
+                out.u16(c.column);
+                out.u16(c.xf);
+                break;
+            }
+            out.endRecord(r);
+        }
+
+        const std::size_t dbCell = out.size();
+        out.patch32(dbCellFields + 4 * block++, static_cast<std::uint32_t>(dbCell));
+        r = out.beginRecord(rDbCell);
+        out.u32(static_cast<std::uint32_t>(dbCell - blockStart));
+        // The first row's offset counts from the second ROW record, the rest from the row before.
+        std::size_t from = blockStart + 20;
+        for (std::size_t start : rowStarts) {
+            out.u16(static_cast<std::uint16_t>(start - from));
+            from = start;
+        }
+        out.endRecord(r);
+        begin = end;
+    }
+
+    r = out.beginRecord(rWindow2);
+    std::uint16_t flags = 0x00B6; // grid, headers, zeros, automatic grid colour, outline symbols
+    if (first)
+        flags |= 0x0600; // selected and shown
+    if (s.frozenRows > 0)
+        flags |= 0x0108; // frozen, without a split bar
+    out.u16(flags);
+    out.u16(0); // top row
+    out.u16(0); // left column
+    out.u32(64);
+    out.u16(0);
+    out.u16(0);
+    out.u32(0);
+    out.endRecord(r);
+
+    std::uint8_t activePane = 3; // top left
+    if (s.frozenRows > 0) {
+        activePane = 2; // bottom left
+        r = out.beginRecord(rPane);
+        out.u16(0);
+        out.u16(static_cast<std::uint16_t>(s.frozenRows));
+        out.u16(static_cast<std::uint16_t>(s.frozenRows));
+        out.u16(0);
+        out.u8(activePane);
+        out.u8(0);
+        out.endRecord(r);
+    }
+    r = out.beginRecord(rSelection);
+    const std::uint16_t activeRow = static_cast<std::uint16_t>(s.frozenRows);
+    out.u8(activePane);
+    out.u16(activeRow);
+    out.u16(0);
+    out.u16(0);
+    out.u16(1);
+    out.u16(activeRow);
+    out.u16(activeRow);
+    out.u8(0);
+    out.u8(0);
+    out.endRecord(r);
+
+    r = out.beginRecord(rEof);
+    out.endRecord(r);
+}
+
+std::vector<std::uint8_t> Biff8Writer::workbookStream() {
+    checkLimits();
+    std::uint32_t references = 0;
+    for (Impl::Sheet& s : impl_->sheets) {
+        if (!s.sorted) {
+            // Cells set twice keep the later value: a stable sort keeps the calls' order.
+            std::stable_sort(s.cells.begin(), s.cells.end(), cellBefore);
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < s.cells.size(); ++i) {
+                if (i + 1 < s.cells.size() && !cellBefore(s.cells[i], s.cells[i + 1]))
+                    continue;
+                s.cells[kept++] = s.cells[i];
+            }
+            s.cells.resize(kept);
+            s.sorted = true;
+        }
+        for (const Cell& c : s.cells)
+            references += c.kind == Kind::Text ? 1 : 0;
+    }
+
+    Biff8Buffer out;
+    std::size_t estimate = 4096;
+    for (const Impl::Sheet& s : impl_->sheets)
+        estimate += s.cells.size() * 14 + s.cells.size() / 8;
+    out.bytes().reserve(estimate);
+
+    std::vector<std::size_t> sheetOffsetFields;
+    impl_->writeGlobals(out, sheetOffsetFields, references);
+    for (std::size_t i = 0; i < impl_->sheets.size(); ++i) {
+        out.patch32(sheetOffsetFields[i], static_cast<std::uint32_t>(out.size()));
+        impl_->writeSheet(out, impl_->sheets[i], i == 0);
+    }
+    if (out.size() < MinWorkbookStream)
+        out.zeros(MinWorkbookStream - out.size());
+    return std::move(out.bytes());
+}
+
+void Biff8Writer::save(const std::string& path) {
+    CompoundFile file;
+    file.addStream(u"Workbook", workbookStream());
+    file.save(path);
+}
+
+} // namespace velmora
