@@ -1,6 +1,6 @@
 #include "SplitDelimited.h"
 
-#include <cassert>
+#include <QtGlobal>
 
 namespace velmora {
 
@@ -13,7 +13,8 @@ bool isBlankOrControl(QChar c) {
 } // namespace
 
 void fnSplitDelimited(const QString& text, QChar delimiter, QChar quote, QStringList* target) {
-    assert(target != nullptr);
+    if (target == nullptr)
+        qFatal("fnSplitDelimited called without a target list");
     target->clear();
     const qsizetype n = text.size();
     qsizetype i = 0;

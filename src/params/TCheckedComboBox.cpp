@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -33,8 +34,8 @@ QPixmap dropGlyph() {
 }
 
 void showPlainBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -61,6 +62,7 @@ TCheckedComboBox::TCheckedComboBox(QWidget* parent)
     button_->setIcon(QIcon(dropGlyph()));
     button_->setIconSize(QSize(13, 13));
     button_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button_->installEventFilter(this);
     connect(button_, &QToolButton::clicked, this, &TCheckedComboBox::ButtonClick);
 
     dropDown_ = new QFrame(this, Qt::Popup | Qt::FramelessWindowHint);
@@ -244,6 +246,12 @@ void TCheckedComboBox::changeEvent(QEvent* event) {
 }
 
 bool TCheckedComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == button_ && closingClick_ &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        closingClick_ = false;
+        return true;
+    }
     if (watched == dropDown_ && event->type() == QEvent::Hide) {
         DropDownDeactivate();
     } else if (watched == list_ && event->type() == QEvent::KeyPress &&
@@ -314,16 +322,19 @@ void TCheckedComboBox::UpdateDisplay() {
 void TCheckedComboBox::ArrangeParts() {
     // A single-line edit box's height in this font: font height plus the 3-D border.
     const int fitted = QFontMetrics(font()).height() + 8;
-    if (height() != fitted)
-        resize(width(), fitted);
+    setFixedHeight(fitted);
     const int displayWidth = std::max(0, width() - kButtonWidth - 3);
     display_->setGeometry(0, 0, displayWidth, fitted);
     button_->setGeometry(displayWidth + 1, 2, kButtonWidth, fitted - 2);
 }
 
 void TCheckedComboBox::DropDownDeactivate() {
-    // The press that closed the list is replayed to the button and would open it again.
+    // The press that closed the list may be replayed to the button, where it would open the
+    // list again. A replay arrives while that press is being handled, so the mark lasts only
+    // until the event loop runs again.
     closingClick_ = button_->rect().contains(button_->mapFromGlobal(QCursor::pos()), true);
+    if (closingClick_)
+        QTimer::singleShot(0, this, [this] { closingClick_ = false; });
     Q_EMIT closeUp();
 }
 
