@@ -13,6 +13,7 @@ packages=(
   python3 python3-openpyxl python3-xlrd
   xvfb xdotool xauth x11-utils imagemagick librsvg2-bin
   hyperfine time fonts-dejavu-core ccache
+  desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev groff-base
 )
 
 missing=()
