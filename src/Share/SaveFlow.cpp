@@ -30,13 +30,13 @@ bool hasRecords(Session& s) {
 SaveDialogRequest requestFor(const SessionState& st) {
     SaveDialogRequest r;
     if (st.OutputKind == QLatin1String("XF")) {
-        r.filters = {{QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("*.xlsx")},
-                     {QStringLiteral("Excel 97-2003 Workbook (*.xls)"), QStringLiteral("*.xls")},
-                     {QStringLiteral("Web Page (*.html)"), QStringLiteral("*.html")},
-                     {QStringLiteral("CSV (comma delimited) (*.csv)"), QStringLiteral("*.csv")},
-                     {QStringLiteral("Microsoft Excel 5.0/95 Workbook (*.xls)"),
-                      QStringLiteral("*.xls")},
-                     {QStringLiteral("Xml Spreadsheet (*.xml)"), QStringLiteral("*.xml")}};
+        r.filters = {
+            {QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("*.xlsx")},
+            {QStringLiteral("Excel 97-2003 Workbook (*.xls)"), QStringLiteral("*.xls")},
+            {QStringLiteral("Web Page (*.html)"), QStringLiteral("*.html")},
+            {QStringLiteral("CSV (comma delimited) (*.csv)"), QStringLiteral("*.csv")},
+            {QStringLiteral("Microsoft Excel 5.0/95 Workbook (*.xls)"), QStringLiteral("*.xls")},
+            {QStringLiteral("Xml Spreadsheet (*.xml)"), QStringLiteral("*.xml")}};
         // The default extension stays what the last delimited-text save left.
     } else if (st.Delimiter == QLatin1String(",")) {
         r.filters = {{QStringLiteral("Delimited Text (*.csv)"), QStringLiteral("*.csv")},
@@ -85,8 +85,8 @@ bool unattendedOutputFile(Session& s) {
         st.OutputKind = QStringLiteral("DF");
         if (st.CommandLineFormat.isEmpty()) {
             // A run that writes nothing must not end as if it had succeeded.
-            fnReportMessage(s, QStringLiteral("4th parameter is invalid: ") +
-                                   st.CommandLineFormat + QLatin1Char('.'));
+            fnReportMessage(s, QStringLiteral("4th parameter is invalid: ") + st.CommandLineFormat +
+                                   QLatin1Char('.'));
             return false;
         }
         st.Delimiter = st.CommandLineFormat.toUpper() == QLatin1String("TAB")
@@ -95,8 +95,11 @@ bool unattendedOutputFile(Session& s) {
         return true;
     }
     st.OutputKind = QStringLiteral("XF");
-    static const QStringList codes{QStringLiteral("XLSX"), QStringLiteral("XLS"),
-                                   QStringLiteral("HTML"), QStringLiteral("CSV"), QString(),
+    static const QStringList codes{QStringLiteral("XLSX"),
+                                   QStringLiteral("XLS"),
+                                   QStringLiteral("HTML"),
+                                   QStringLiteral("CSV"),
+                                   QString(),
                                    QStringLiteral("XML")};
     st.SaveFormatIndex = int(codes.indexOf(st.CommandLineFormat.toUpper())) + 1;
     return true;
