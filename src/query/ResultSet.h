@@ -49,6 +49,9 @@ public:
     // Closes a row; columns that got no value in it get a NULL.
     void endRow();
     void reserveRows(std::size_t rows);
+    // Changes a column's kind, converting the values appended so far (to text they keep their
+    // ISO form); the fetchers use it for columns whose kind only their values tell.
+    void convertColumn(int col, ColumnKind to);
 
     int fieldCount() const;
     const FieldInfo& field(int col) const;
@@ -82,7 +85,6 @@ private:
         std::vector<std::uint64_t> nulls;   // bitmap, one bit per row
         std::int64_t count = 0;             // values appended so far
     };
-    void convertColumn(int col, ColumnKind to);
     std::string canonicalText(std::int64_t row, int col) const;
     static void pushArena(Column& c, std::string_view bytes);
 

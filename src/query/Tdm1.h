@@ -49,6 +49,7 @@ class Query : public Dataset {
     Q_OBJECT
 public:
     Query(QString componentName, Connection& connection, QObject* parent = nullptr);
+    ~Query() override;
     void setSql(const QString& text);
     QString sql() const;
     // Runs the statement and fetches all rows. A statement without a row set raises exactly
