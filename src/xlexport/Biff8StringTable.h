@@ -16,6 +16,7 @@ public:
     std::uint32_t intern(std::u16string_view text);
     std::uint32_t count() const { return static_cast<std::uint32_t>(offsets_.size() - 1); }
     std::u16string_view at(std::uint32_t index) const;
+    std::size_t characters() const { return chars_.size(); }
 
     // Writes SST (continued in CONTINUE records past 8,224 bytes, strings split between
     // characters with the options byte repeated) and EXTSST. `references` is the number of

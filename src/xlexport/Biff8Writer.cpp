@@ -24,7 +24,6 @@ enum : std::uint16_t {
     rPrecision = 0x000E,
     rBookBool = 0x00DA,
     rFont = 0x0031,
-    rFormat = 0x041E,
     rXf = 0x00E0,
     rStyle = 0x0293,
     rPalette = 0x0092,
@@ -49,6 +48,7 @@ enum : std::uint16_t {
 
 constexpr std::size_t MaxCellFormats = 4000;
 constexpr std::size_t MaxFonts = 507; // font index 4 does not exist, and 4 are the default's
+constexpr int BuiltinFormats = 50;    // Excel's own formats 0 to 49
 constexpr int FirstUserFormat = 164;
 constexpr int FirstUserXf = 16;
 constexpr std::uint8_t ErrorNum = 0x24; // #NUM!
@@ -69,6 +69,39 @@ constexpr std::array<std::uint32_t, 56> DefaultPalette = {
 
 // What an XF record describes: the Normal style, another built-in style, or a cell's format.
 enum class XfRole { NormalStyle, Style, Cell };
+
+// The many records that hold a single 16-bit value (or none).
+void record16(Biff8Buffer& out, std::uint16_t id, std::uint16_t value) {
+    const std::size_t r = out.beginRecord(id);
+    out.u16(value);
+    out.endRecord(r);
+}
+
+void emptyRecord(Biff8Buffer& out, std::uint16_t id) {
+    out.endRecord(out.beginRecord(id));
+}
+
+// Excel's own number formats 5 to 8 and 41 to 44, which every workbook lists.
+constexpr std::pair<int, std::u16string_view> StandardFormats[] = {
+    {5, u"\"$\"#,##0_);\\(\"$\"#,##0\\)"},
+    {6, u"\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)"},
+    {7, u"\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)"},
+    {8, u"\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)"},
+    {42, u"_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)"},
+    {41, u"_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)"},
+    {44, u"_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)"},
+    {43, u"_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)"},
+};
+
+void writeFormat(Biff8Buffer& out, int index, std::u16string_view code) {
+    const std::size_t r = out.beginRecord(0x041E);
+    out.u16(static_cast<std::uint16_t>(index));
+    out.u16(static_cast<std::uint16_t>(code.size()));
+    out.u8(1);
+    for (char16_t c : code)
+        out.u16(c);
+    out.endRecord(r);
+}
 
 enum class Kind : std::uint8_t { Number, Text, Boolean, Blank, Error };
 
@@ -366,7 +399,7 @@ int Biff8Writer::addCellFormat(const CellFormat& format) {
         throw std::runtime_error("Unknown font " + std::to_string(format.font));
     const int nf = format.numberFormat;
     const bool formatKnown =
-        nf == GeneralFormat || !builtinFormatCode(nf).empty() ||
+        (nf >= 0 && nf < BuiltinFormats) ||
         (nf >= FirstUserFormat && nf < FirstUserFormat + int(impl_->formats.size()));
     if (!formatKnown)
         throw std::runtime_error("Unknown number format " + std::to_string(nf));
@@ -400,6 +433,10 @@ int Biff8Writer::addSheet(std::u16string_view name) {
 
 int Biff8Writer::sheetCount() const {
     return static_cast<int>(impl_->sheets.size());
+}
+
+void Biff8Writer::reserveCells(int sheet, std::size_t cells) {
+    impl_->sheet(sheet).cells.reserve(cells);
 }
 
 void Biff8Writer::setColumnWidth(int sheet, std::uint32_t column, double characters) {
@@ -549,9 +586,23 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
     out.u32(6);
     out.endRecord(r);
 
-    r = out.beginRecord(rCodepage);
-    out.u16(1200); // texts are UTF-16
+    record16(out, 0x00E1, 1200); // interface header: UTF-16
+    record16(out, 0x00C1, 0);    // no add-in menus
+    emptyRecord(out, 0x00E2);    // interface end
+    r = out.beginRecord(0x005C); // write access: no user name, padded with blanks
+    out.u16(0);
+    out.u8(0);
+    while (out.recordLength(r) < 112)
+        out.u8(' ');
     out.endRecord(r);
+    record16(out, rCodepage, 1200); // texts are UTF-16
+    record16(out, 0x0161, 0);       // not a dual-stream file
+    r = out.beginRecord(0x013D);    // sheet ids in tab order
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        out.u16(static_cast<std::uint16_t>(i + 1));
+    out.endRecord(r);
+    for (std::uint16_t id : {0x0019, 0x0012, 0x0013, 0x01AF, 0x01BC}) // no protection
+        record16(out, id, 0);
 
     r = out.beginRecord(rWindow1);
     out.u16(0);
@@ -565,30 +616,22 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
     out.u16(600);    // tab bar width ratio
     out.endRecord(r);
 
-    r = out.beginRecord(rDateMode);
-    out.u16(0); // 1900 date system
-    out.endRecord(r);
-    r = out.beginRecord(rPrecision);
-    out.u16(1);
-    out.endRecord(r);
-    r = out.beginRecord(rBookBool);
-    out.u16(0);
-    out.endRecord(r);
+    record16(out, 0x0040, 0);    // no backup
+    record16(out, 0x008D, 0);    // objects shown
+    record16(out, rDateMode, 0); // 1900 date system
+    record16(out, rPrecision, 1);
+    record16(out, 0x01B7, 0); // no refresh on load
+    record16(out, rBookBool, 0);
 
     for (int i = 0; i < 4; ++i)
         writeFont(out, defaultFont);
     for (const Font& f : fonts)
         writeFont(out, f);
 
-    for (std::size_t i = 0; i < formats.size(); ++i) {
-        r = out.beginRecord(rFormat);
-        out.u16(static_cast<std::uint16_t>(FirstUserFormat + i));
-        out.u16(static_cast<std::uint16_t>(formats[i].size()));
-        out.u8(1);
-        for (char16_t c : formats[i])
-            out.u16(c);
-        out.endRecord(r);
-    }
+    for (const auto& [index, code] : StandardFormats)
+        writeFormat(out, index, code);
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        writeFormat(out, static_cast<int>(FirstUserFormat + i), formats[i]);
 
     // Fifteen style formats (Normal, then the built-in styles' placeholders), the default cell
     // format, then the caller's.
@@ -617,6 +660,7 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
         out.endRecord(r);
     }
 
+    record16(out, 0x0160, 0); // no natural-language formulas
     for (const Sheet& s : sheets) {
         r = out.beginRecord(rBoundSheet);
         sheetOffsetFields.push_back(out.size());
@@ -629,6 +673,11 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
             out.u16(c);
         out.endRecord(r);
     }
+
+    r = out.beginRecord(0x008C); // country: United States, for the interface and the system
+    out.u16(1);
+    out.u16(1);
+    out.endRecord(r);
 
     strings.write(out, stringReferences);
 
@@ -662,12 +711,43 @@ void Biff8Writer::Impl::writeSheet(Biff8Buffer& out, const Sheet& s, bool first)
     out.zeros(4 * blocks);
     out.endRecord(index);
 
+    record16(out, 0x000D, 1);   // calculate automatically
+    record16(out, 0x000C, 100); // iterations
+    record16(out, 0x000F, 1);   // A1 references
+    record16(out, 0x0011, 0);   // no iteration
+    r = out.beginRecord(0x0010);
+    out.f64(0.001);
+    out.endRecord(r);
+    record16(out, 0x005F, 1); // recalculate before saving
+    record16(out, 0x002A, 0); // print no headings
+    record16(out, 0x002B, 0); // print no grid
+    record16(out, 0x0082, 1);
+    r = out.beginRecord(0x0080); // no outline
+    out.zeros(8);
+    out.endRecord(r);
     r = out.beginRecord(rDefaultRowHeight);
     out.u16(0);
     out.u16(0x00FF);
     out.endRecord(r);
-    r = out.beginRecord(rWsBool);
-    out.u16(0x04C1);
+    record16(out, rWsBool, 0x04C1);
+
+    // Page setup: no header or footer, not centred, printer settings left to the printer.
+    emptyRecord(out, 0x0014);
+    emptyRecord(out, 0x0015);
+    record16(out, 0x0083, 0);
+    record16(out, 0x0084, 0);
+    r = out.beginRecord(0x00A1);
+    out.u16(0);   // paper size
+    out.u16(100); // scale
+    out.u16(1);   // first page number
+    out.u16(1);   // fit to width
+    out.u16(1);   // fit to height
+    out.u16(0x0004);
+    out.u16(0);
+    out.u16(0);
+    out.f64(0.5);
+    out.f64(0.5);
+    out.u16(1);
     out.endRecord(r);
 
     out.patch32(defColWidthField, static_cast<std::uint32_t>(out.size()));
@@ -866,10 +946,14 @@ std::vector<std::uint8_t> Biff8Writer::workbookStream() {
             references += c.kind == Kind::Text ? 1 : 0;
     }
 
-    Biff8Buffer out;
-    std::size_t estimate = 4096;
+    // One allocation for the whole stream: cell records take at most 18 bytes, each row adds a
+    // ROW record and a DBCELL entry, the strings at most 2 bytes a character and their headers.
+    std::size_t estimate = 8192 + impl_->strings.characters() * 2 + impl_->strings.count() * 3;
+    estimate += impl_->strings.characters() / 4000 * 5;
     for (const Impl::Sheet& s : impl_->sheets)
-        estimate += s.cells.size() * 14 + s.cells.size() / 8;
+        estimate += s.cells.size() * 18 + (s.cells.empty() ? 0 : s.cells.back().row + 1u) * 22 +
+                    s.widths.size() * 16;
+    Biff8Buffer out;
     out.bytes().reserve(estimate);
 
     std::vector<std::size_t> sheetOffsetFields;

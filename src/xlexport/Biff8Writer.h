@@ -47,8 +47,9 @@ public:
     static constexpr int StackedText = 255;
 
     struct CellFormat {
-        int font = DefaultFont;           // from addFont()
-        int numberFormat = GeneralFormat; // from addNumberFormat()
+        int font = DefaultFont; // from addFont()
+        // From addNumberFormat(), or one of Excel's built-in formats 0 to 49 by number.
+        int numberFormat = GeneralFormat;
         HorizontalAlignment alignment = HorizontalAlignment::General;
         bool wrapText = false;
         int rotation = 0;
@@ -76,6 +77,9 @@ public:
     // unique ignoring case. A bad name throws std::runtime_error at once.
     int addSheet(std::u16string_view name);
     int sheetCount() const;
+
+    // Room for this many cells, when the caller knows it; saves copying while cells are set.
+    void reserveCells(int sheet, std::size_t cells);
 
     // Width in characters of the default font's digits, as a spreadsheet's ColumnWidth (8.43 is
     // Excel's standard); 0 hides the column. Values are clamped to 0..255.

@@ -144,6 +144,7 @@ void columns(Biff8Writer& book, std::uint32_t count) {
 // A million cells of the usual mix, for measuring by hand.
 void million(Biff8Writer& book) {
     const int s = book.addSheet(u"Million");
+    book.reserveCells(s, 1000000);
     const int day = withFormat(book, u"yyyy-mm-dd");
     for (std::uint32_t r = 0; r < 50000; ++r)
         for (std::uint32_t c = 0; c < 20; ++c) {
