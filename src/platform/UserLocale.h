@@ -14,4 +14,15 @@ QChar localeThousandSeparator();
 QString localeTimeSeparator();
 QString localeDateSeparator();
 
+// Currency: the symbol, where it stands (0 symbol then number, 1 number then symbol, 2 symbol,
+// space, number, 3 number, space, symbol) and the number of decimals the locale shows.
+QString localeCurrencySymbol();
+int localeCurrencyFormat();
+int localeCurrencyDecimals();
+// The short date and time patterns in the letters of the query files' display formats: d, m, y
+// for dates; h, m (minutes after an hour), "AMPM" for 12-hour clocks. The time pattern holds
+// hours and minutes only.
+QString localeShortDatePattern();
+QString localeShortTimePattern();
+
 } // namespace velmora
