@@ -307,6 +307,12 @@ struct Biff8Writer::Impl {
         throw std::runtime_error("The .xls format holds at most 56 colours in a workbook");
     }
 
+    // The slot that colorIndex() gave the colour.
+    std::uint16_t paletteIndex(std::uint32_t rgb) const {
+        const auto at = std::find(palette.begin(), palette.end(), rgb & 0xFFFFFF);
+        return static_cast<std::uint16_t>(8 + (at - palette.begin()));
+    }
+
     std::uint16_t checkedXf(int handle) const {
         if (handle < 0 || handle >= FirstUserXf + static_cast<int>(cellFormats.size()))
             throw std::runtime_error("Unknown cell format " + std::to_string(handle));
@@ -409,6 +415,8 @@ int Biff8Writer::addCellFormat(const CellFormat& format) {
         throw std::runtime_error("The .xls format holds at most 4000 cell formats in a workbook");
     if (format.fill)
         impl_->colorIndex(*format.fill);
+    if (format.borderColor)
+        impl_->colorIndex(*format.borderColor);
     xfs.push_back(format);
     return static_cast<int>(FirstUserXf + xfs.size() - 1);
 }
@@ -520,14 +528,7 @@ void Biff8Writer::Impl::writeFont(Biff8Buffer& out, const Font& font) const {
     // Bold and underline also have their old flag bits, which some readers still go by.
     out.u16(static_cast<std::uint16_t>((font.bold ? 0x01 : 0) | (font.italic ? 0x02 : 0) |
                                        (font.underline ? 0x04 : 0) | (font.strikeOut ? 0x08 : 0)));
-    std::uint16_t color = 0x7FFF;
-    if (font.color)
-        for (std::size_t i = 0; i < palette.size(); ++i)
-            if (palette[i] == (*font.color & 0xFFFFFF)) {
-                color = static_cast<std::uint16_t>(8 + i);
-                break;
-            }
-    out.u16(color);
+    out.u16(font.color ? paletteIndex(*font.color) : 0x7FFF);
     out.u16(font.bold ? 700 : 400);
     out.u16(0);                     // no super- or subscript
     out.u8(font.underline ? 1 : 0); // single
@@ -557,20 +558,17 @@ void Biff8Writer::Impl::writeXf(Biff8Buffer& out, const CellFormat& f, XfRole ro
     out.u8(0);
     // Cell formats use every attribute of their own; styles other than Normal keep none.
     out.u8(role == XfRole::NormalStyle ? 0x00 : role == XfRole::Style ? 0xF4 : 0xFC);
-    out.u32(0);                    // no borders
+    const std::uint32_t line = static_cast<std::uint32_t>(f.border);
+    const std::uint32_t edge = f.borderColor ? paletteIndex(*f.borderColor) : 64;
+    const bool framed = f.border != BorderStyle::None;
+    out.u32(framed ? line | line << 4 | line << 8 | line << 12 | edge << 16 | edge << 23 : 0);
+    std::uint32_t more = framed ? edge | edge << 7 : 0;
     std::uint16_t colors = 0x20C0; // automatic foreground and background
     if (f.fill) {
-        std::uint16_t index = 0;
-        for (std::size_t i = 0; i < palette.size(); ++i)
-            if (palette[i] == (*f.fill & 0xFFFFFF)) {
-                index = static_cast<std::uint16_t>(8 + i);
-                break;
-            }
-        out.u32(0x04000000u); // solid pattern
-        colors = static_cast<std::uint16_t>(index | (65 << 7));
-    } else {
-        out.u32(0);
+        more |= 0x04000000u; // solid pattern
+        colors = static_cast<std::uint16_t>(paletteIndex(*f.fill) | (65 << 7));
     }
+    out.u32(more);
     out.u16(colors);
     out.endRecord(r);
 }

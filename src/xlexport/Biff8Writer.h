@@ -46,6 +46,24 @@ public:
     // Text rotation in degrees, -90 to 90 (counter-clockwise positive), or StackedText.
     static constexpr int StackedText = 255;
 
+    // Line styles of the format, in its own order.
+    enum class BorderStyle : std::uint8_t {
+        None,
+        Thin,
+        Medium,
+        Dashed,
+        Dotted,
+        Thick,
+        Double,
+        Hair,
+        MediumDashed,
+        DashDot,
+        MediumDashDot,
+        DashDotDot,
+        MediumDashDotDot,
+        SlantDashDot
+    };
+
     struct CellFormat {
         int font = DefaultFont; // from addFont()
         // From addNumberFormat(), or one of Excel's built-in formats 0 to 49 by number.
@@ -53,7 +71,9 @@ public:
         HorizontalAlignment alignment = HorizontalAlignment::General;
         bool wrapText = false;
         int rotation = 0;
-        std::optional<std::uint32_t> fill; // 0xRRGGBB solid background; none: no fill
+        std::optional<std::uint32_t> fill;        // 0xRRGGBB solid background; none: no fill
+        BorderStyle border = BorderStyle::None;   // on all four edges
+        std::optional<std::uint32_t> borderColor; // 0xRRGGBB; none: the window text colour
         bool operator==(const CellFormat&) const = default;
     };
 

@@ -80,6 +80,8 @@ void small(Biff8Writer& book) {
     look.alignment = Biff8Writer::HorizontalAlignment::Right;
     look.wrapText = true;
     look.fill = 0x12AB34;
+    look.border = Biff8Writer::BorderStyle::Medium;
+    look.borderColor = 0x0000FF;
     book.setText(s, 9, 0, std::string_view("styled"), book.addCellFormat(look));
 
     // A second sheet with a non-Latin name and texts, no frozen rows.

@@ -122,7 +122,7 @@ class SmallSheet(unittest.TestCase):
         self.assertEqual(widths, {0: stored_width(5), 1: stored_width(20.5), 2: stored_width(12),
                                   3: stored_width(16), 4: stored_width(16)})
 
-    def test_font_colour_fill_and_alignment(self):
+    def test_font_colour_fill_border_and_alignment(self):
         xf = self.book.xf_list[self.sheet.cell_xf_index(9, 0)]
         font = self.book.font_list[xf.font_index]
         self.assertTrue(font.italic)
@@ -132,6 +132,15 @@ class SmallSheet(unittest.TestCase):
                          (0x12, 0xAB, 0x34))
         self.assertEqual(xf.alignment.hor_align, 3)
         self.assertEqual(xf.alignment.text_wrapped, 1)
+        border = xf.border
+        self.assertEqual([border.top_line_style, border.right_line_style,
+                          border.bottom_line_style, border.left_line_style], [2] * 4)
+        for index in (border.top_colour_index, border.right_colour_index,
+                      border.bottom_colour_index, border.left_colour_index):
+            self.assertEqual(self.book.colour_map[index], (0, 0, 0xFF))
+        plain = self.book.xf_list[self.sheet.cell_xf_index(1, 1)]
+        self.assertEqual(plain.border.top_line_style, 0)
+        self.assertEqual(plain.background.fill_pattern, 0)
 
     def test_non_latin_texts(self):
         other = self.book.sheet_by_index(1)
