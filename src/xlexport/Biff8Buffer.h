@@ -40,6 +40,14 @@ public:
     // Current data length of the record started at `at`.
     std::size_t recordLength(std::size_t at) const { return bytes_.size() - at - 4; }
 
+    // The many records that hold a single 16-bit value, or nothing.
+    void record16(std::uint16_t id, std::uint16_t value) {
+        const std::size_t at = beginRecord(id);
+        u16(value);
+        endRecord(at);
+    }
+    void emptyRecord(std::uint16_t id) { endRecord(beginRecord(id)); }
+
     void patch16(std::size_t at, std::uint16_t v) { store(&bytes_[at], v, 2); }
     void patch32(std::size_t at, std::uint32_t v) { store(&bytes_[at], v, 4); }
 

@@ -1,6 +1,7 @@
 #include "Biff8Writer.h"
 
 #include "Biff8Buffer.h"
+#include "Biff8Sheet.h"
 #include "Biff8StringTable.h"
 #include "CompoundFile.h"
 
@@ -11,6 +12,10 @@
 #include <stdexcept>
 
 namespace velmora {
+
+static_assert(Biff8Writer::MaxRows == Biff8Sheet::MaxRows &&
+              Biff8Writer::MaxColumns == Biff8Sheet::MaxColumns &&
+              Biff8Writer::DefaultCellFormat == Biff8Sheet::DefaultXf);
 
 namespace {
 
@@ -28,22 +33,6 @@ enum : std::uint16_t {
     rStyle = 0x0293,
     rPalette = 0x0092,
     rBoundSheet = 0x0085,
-    rIndex = 0x020B,
-    rDefaultRowHeight = 0x0225,
-    rWsBool = 0x0081,
-    rDefColWidth = 0x0055,
-    rColInfo = 0x007D,
-    rDimensions = 0x0200,
-    rRow = 0x0208,
-    rDbCell = 0x00D7,
-    rLabelSst = 0x00FD,
-    rNumber = 0x0203,
-    rRk = 0x027E,
-    rBoolErr = 0x0205,
-    rBlank = 0x0201,
-    rWindow2 = 0x023E,
-    rPane = 0x0041,
-    rSelection = 0x001D,
 };
 
 constexpr std::size_t MaxCellFormats = 4000;
@@ -51,8 +40,6 @@ constexpr std::size_t MaxFonts = 507; // font index 4 does not exist, and 4 are 
 constexpr int BuiltinFormats = 50;    // Excel's own formats 0 to 49
 constexpr int FirstUserFormat = 164;
 constexpr int FirstUserXf = 16;
-constexpr std::uint8_t ErrorNum = 0x24; // #NUM!
-constexpr std::uint32_t RowsPerBlock = 32;
 // Workbook streams shorter than the mini-stream cutoff are padded so that they sit in ordinary
 // sectors, where every Excel version looks for them.
 constexpr std::size_t MinWorkbookStream = CompoundFile::MiniStreamCutoff;
@@ -69,17 +56,6 @@ constexpr std::array<std::uint32_t, 56> DefaultPalette = {
 
 // What an XF record describes: the Normal style, another built-in style, or a cell's format.
 enum class XfRole { NormalStyle, Style, Cell };
-
-// The many records that hold a single 16-bit value (or none).
-void record16(Biff8Buffer& out, std::uint16_t id, std::uint16_t value) {
-    const std::size_t r = out.beginRecord(id);
-    out.u16(value);
-    out.endRecord(r);
-}
-
-void emptyRecord(Biff8Buffer& out, std::uint16_t id) {
-    out.endRecord(out.beginRecord(id));
-}
 
 // Excel's own number formats 5 to 8 and 41 to 44, which every workbook lists.
 constexpr std::pair<int, std::u16string_view> StandardFormats[] = {
@@ -101,26 +77,6 @@ void writeFormat(Biff8Buffer& out, int index, std::u16string_view code) {
     for (char16_t c : code)
         out.u16(c);
     out.endRecord(r);
-}
-
-enum class Kind : std::uint8_t { Number, Text, Boolean, Blank, Error };
-
-// One cell in 16 bytes; the writer keeps them in a flat vector, sorted when saved.
-struct Cell {
-    std::uint16_t row;
-    std::uint8_t column;
-    Kind kind;
-    std::uint16_t xf;
-    union {
-        double number;
-        std::uint32_t string;
-        std::uint8_t flag;
-    };
-};
-static_assert(sizeof(Cell) == 16);
-
-bool cellBefore(const Cell& a, const Cell& b) {
-    return a.row != b.row ? a.row < b.row : a.column < b.column;
 }
 
 std::string utf8(std::u16string_view text) {
@@ -180,13 +136,6 @@ std::u16string utf16(std::string_view text) {
     return out;
 }
 
-std::string cellName(std::uint32_t row, std::uint32_t column) {
-    std::string letters;
-    for (std::uint32_t n = column + 1; n > 0; n = (n - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
-    return letters + std::to_string(row + 1);
-}
-
 char16_t foldCase(char16_t c) {
     return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
 }
@@ -195,45 +144,6 @@ bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
-}
-
-// RK holds a 30-bit integer or the top 30 bits of a double, either optionally divided by 100.
-// Only encodings that give back exactly the same double are used.
-bool encodeRk(double v, std::uint32_t& rk) {
-    constexpr double Low = -536870912.0, High = 536870911.0;
-    auto asInt = [&](double x) {
-        return std::floor(x) == x && x >= Low && x <= High;
-    };
-    auto topBits = [](double x, std::uint32_t& out) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &x, sizeof bits);
-        if ((bits & 0x3FFFFFFFFull) != 0)
-            return false;
-        out = static_cast<std::uint32_t>(bits >> 32);
-        return true;
-    };
-    if (asInt(v) && !(v == 0 && std::signbit(v))) {
-        rk = (static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) << 2) | 2;
-        return true;
-    }
-    if (topBits(v, rk))
-        return true;
-    const double scaled = v * 100;
-    if (asInt(scaled) && static_cast<std::int32_t>(scaled) / 100.0 == v) {
-        rk = (static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) << 2) | 3;
-        return true;
-    }
-    std::uint32_t top;
-    if (topBits(scaled, top)) {
-        std::uint64_t bits = std::uint64_t(top) << 32;
-        double back;
-        std::memcpy(&back, &bits, sizeof back);
-        if (back / 100.0 == v) {
-            rk = top | 1;
-            return true;
-        }
-    }
-    return false;
 }
 
 std::u16string builtinFormatCode(int index) {
@@ -262,18 +172,6 @@ std::u16string builtinFormatCode(int index) {
 } // namespace
 
 struct Biff8Writer::Impl {
-    struct Sheet {
-        std::u16string name;
-        std::vector<Cell> cells;
-        bool sorted = true;
-        std::vector<double> widths; // per column; NaN where not set
-        std::uint32_t frozenRows = 0;
-        // Largest row and column touched, including those beyond the format's limits.
-        std::uint64_t rowsUsed = 0;
-        std::uint64_t columnsUsed = 0;
-        std::string longText; // first cell whose text is too long, with its length
-    };
-
     Font defaultFont;
     std::vector<Font> fonts;             // user fonts; font handle 5 + i (index 4 is never used)
     std::vector<std::u16string> formats; // user formats; handle FirstUserFormat + i
@@ -281,10 +179,10 @@ struct Biff8Writer::Impl {
     std::vector<std::uint32_t> palette{DefaultPalette.begin(), DefaultPalette.end()};
     std::vector<bool> paletteUsed = std::vector<bool>(DefaultPalette.size(), false);
     bool paletteChanged = false;
-    std::vector<Sheet> sheets;
+    std::vector<Biff8Sheet> sheets;
     Biff8StringTable strings;
 
-    Sheet& sheet(int index) {
+    Biff8Sheet& sheet(int index) {
         if (index < 0 || index >= static_cast<int>(sheets.size()))
             throw std::runtime_error("No sheet " + std::to_string(index) + " in this workbook");
         return sheets[static_cast<std::size_t>(index)];
@@ -319,30 +217,17 @@ struct Biff8Writer::Impl {
         return static_cast<std::uint16_t>(handle);
     }
 
-    // Stores a cell unless it lies beyond the format's limits, which checkLimits() reports.
-    Cell* place(int sheetIndex, std::uint32_t row, std::uint32_t column, int xf, Kind kind) {
+    // The cell to fill in, or nullptr beyond the format's limits (which checkLimits() reports).
+    Biff8Sheet::Cell* place(int sheetIndex, std::uint32_t row, std::uint32_t column, int xf,
+                            Biff8Sheet::Kind kind) {
         const std::uint16_t checked = checkedXf(xf);
-        Sheet& s = sheet(sheetIndex);
-        s.rowsUsed = std::max<std::uint64_t>(s.rowsUsed, std::uint64_t(row) + 1);
-        s.columnsUsed = std::max<std::uint64_t>(s.columnsUsed, std::uint64_t(column) + 1);
-        if (row >= MaxRows || column >= MaxColumns)
-            return nullptr;
-        Cell c{};
-        c.row = static_cast<std::uint16_t>(row);
-        c.column = static_cast<std::uint8_t>(column);
-        c.kind = kind;
-        c.xf = checked;
-        if (!s.cells.empty() && !cellBefore(s.cells.back(), c))
-            s.sorted = false;
-        s.cells.push_back(c);
-        return &s.cells.back();
+        return sheet(sheetIndex).place(row, column, checked, kind);
     }
 
     void writeGlobals(Biff8Buffer& out, std::vector<std::size_t>& sheetOffsetFields,
                       std::uint32_t stringReferences) const;
     void writeFont(Biff8Buffer& out, const Font& font) const;
     void writeXf(Biff8Buffer& out, const CellFormat& f, XfRole role) const;
-    void writeSheet(Biff8Buffer& out, const Sheet& s, bool first) const;
 };
 
 Biff8Writer::Biff8Writer()
@@ -430,12 +315,11 @@ int Biff8Writer::addSheet(std::u16string_view name) {
     if (name.front() == u'\'' || name.back() == u'\'')
         throw std::runtime_error("A sheet name cannot begin or end with an apostrophe: \"" +
                                  utf8(name) + "\"");
-    for (const Impl::Sheet& s : impl_->sheets)
-        if (sameIgnoringCase(s.name, name))
+    for (const Biff8Sheet& s : impl_->sheets)
+        if (sameIgnoringCase(s.name(), name))
             throw std::runtime_error("The workbook already has a sheet named \"" + utf8(name) +
                                      "\"");
-    impl_->sheets.push_back({});
-    impl_->sheets.back().name = name;
+    impl_->sheets.emplace_back(std::u16string(name));
     return static_cast<int>(impl_->sheets.size() - 1);
 }
 
@@ -444,50 +328,38 @@ int Biff8Writer::sheetCount() const {
 }
 
 void Biff8Writer::reserveCells(int sheet, std::size_t cells) {
-    impl_->sheet(sheet).cells.reserve(cells);
+    impl_->sheet(sheet).reserve(cells);
 }
 
 void Biff8Writer::setColumnWidth(int sheet, std::uint32_t column, double characters) {
-    Impl::Sheet& s = impl_->sheet(sheet);
-    s.columnsUsed = std::max<std::uint64_t>(s.columnsUsed, std::uint64_t(column) + 1);
-    if (column >= MaxColumns)
-        return;
-    if (s.widths.size() <= column)
-        s.widths.resize(column + 1, std::nan(""));
-    s.widths[column] = std::isnan(characters) ? 0 : std::clamp(characters, 0.0, 255.0);
+    impl_->sheet(sheet).setColumnWidth(column, characters);
 }
 
 void Biff8Writer::freezeRows(int sheet, std::uint32_t rows) {
-    Impl::Sheet& s = impl_->sheet(sheet);
-    // The first row below the frozen ones must exist too.
-    if (rows > 0)
-        s.rowsUsed = std::max<std::uint64_t>(s.rowsUsed, std::uint64_t(rows) + 1);
-    s.frozenRows = std::min(rows, MaxRows - 1);
+    impl_->sheet(sheet).freezeRows(rows);
 }
 
 void Biff8Writer::setNumber(int sheet, std::uint32_t row, std::uint32_t column, double value,
                             int cellFormat) {
+    using Kind = Biff8Sheet::Kind;
     const bool finite = std::isfinite(value);
-    if (Cell* c =
+    if (auto* c =
             impl_->place(sheet, row, column, cellFormat, finite ? Kind::Number : Kind::Error)) {
         if (finite)
             c->number = value;
         else
-            c->flag = ErrorNum;
+            c->flag = Biff8Sheet::ErrorNum;
     }
 }
 
 void Biff8Writer::setText(int sheet, std::uint32_t row, std::uint32_t column,
                           std::u16string_view text, int cellFormat) {
     if (text.size() > MaxTextLength) {
-        Impl::Sheet& s = impl_->sheet(sheet);
-        if (s.longText.empty())
-            s.longText =
-                "the text in cell " + cellName(row, column) + " has " + std::to_string(text.size());
-        impl_->place(sheet, row, column, cellFormat, Kind::Blank);
+        impl_->sheet(sheet).noteLongText(row, column, text.size());
+        impl_->place(sheet, row, column, cellFormat, Biff8Sheet::Kind::Blank);
         return;
     }
-    if (Cell* c = impl_->place(sheet, row, column, cellFormat, Kind::Text))
+    if (auto* c = impl_->place(sheet, row, column, cellFormat, Biff8Sheet::Kind::Text))
         c->string = impl_->strings.intern(text);
 }
 
@@ -498,28 +370,20 @@ void Biff8Writer::setText(int sheet, std::uint32_t row, std::uint32_t column,
 
 void Biff8Writer::setBoolean(int sheet, std::uint32_t row, std::uint32_t column, bool value,
                              int cellFormat) {
-    if (Cell* c = impl_->place(sheet, row, column, cellFormat, Kind::Boolean))
+    if (auto* c = impl_->place(sheet, row, column, cellFormat, Biff8Sheet::Kind::Boolean))
         c->flag = value ? 1 : 0;
 }
 
 void Biff8Writer::setBlank(int sheet, std::uint32_t row, std::uint32_t column, int cellFormat) {
-    impl_->place(sheet, row, column, cellFormat, Kind::Blank);
+    impl_->place(sheet, row, column, cellFormat, Biff8Sheet::Kind::Blank);
 }
 
 void Biff8Writer::checkLimits() const {
     if (impl_->sheets.empty())
         throw std::runtime_error("A workbook needs at least one sheet");
-    for (const Impl::Sheet& s : impl_->sheets) {
-        if (s.rowsUsed > MaxRows)
-            throw std::runtime_error("The .xls format holds at most 65536 rows; this sheet has " +
-                                     std::to_string(s.rowsUsed));
-        if (s.columnsUsed > MaxColumns)
-            throw std::runtime_error("The .xls format holds at most 256 columns; this sheet has " +
-                                     std::to_string(s.columnsUsed));
-        if (!s.longText.empty())
-            throw std::runtime_error("The .xls format holds at most 32767 characters in a cell; " +
-                                     s.longText);
-    }
+    for (const Biff8Sheet& s : impl_->sheets)
+        if (std::string problem = s.limitProblem(); !problem.empty())
+            throw std::runtime_error(problem);
 }
 
 void Biff8Writer::Impl::writeFont(Biff8Buffer& out, const Font& font) const {
@@ -584,23 +448,23 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
     out.u32(6);
     out.endRecord(r);
 
-    record16(out, 0x00E1, 1200); // interface header: UTF-16
-    record16(out, 0x00C1, 0);    // no add-in menus
-    emptyRecord(out, 0x00E2);    // interface end
+    out.record16(0x00E1, 1200);  // interface header: UTF-16
+    out.record16(0x00C1, 0);     // no add-in menus
+    out.emptyRecord(0x00E2);     // interface end
     r = out.beginRecord(0x005C); // write access: no user name, padded with blanks
     out.u16(0);
     out.u8(0);
     while (out.recordLength(r) < 112)
         out.u8(' ');
     out.endRecord(r);
-    record16(out, rCodepage, 1200); // texts are UTF-16
-    record16(out, 0x0161, 0);       // not a dual-stream file
-    r = out.beginRecord(0x013D);    // sheet ids in tab order
+    out.record16(rCodepage, 1200); // texts are UTF-16
+    out.record16(0x0161, 0);       // not a dual-stream file
+    r = out.beginRecord(0x013D);   // sheet ids in tab order
     for (std::size_t i = 0; i < sheets.size(); ++i)
         out.u16(static_cast<std::uint16_t>(i + 1));
     out.endRecord(r);
     for (std::uint16_t id : {0x0019, 0x0012, 0x0013, 0x01AF, 0x01BC}) // no protection
-        record16(out, id, 0);
+        out.record16(id, 0);
 
     r = out.beginRecord(rWindow1);
     out.u16(0);
@@ -614,12 +478,12 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
     out.u16(600);    // tab bar width ratio
     out.endRecord(r);
 
-    record16(out, 0x0040, 0);    // no backup
-    record16(out, 0x008D, 0);    // objects shown
-    record16(out, rDateMode, 0); // 1900 date system
-    record16(out, rPrecision, 1);
-    record16(out, 0x01B7, 0); // no refresh on load
-    record16(out, rBookBool, 0);
+    out.record16(0x0040, 0);    // no backup
+    out.record16(0x008D, 0);    // objects shown
+    out.record16(rDateMode, 0); // 1900 date system
+    out.record16(rPrecision, 1);
+    out.record16(0x01B7, 0); // no refresh on load
+    out.record16(rBookBool, 0);
 
     for (int i = 0; i < 4; ++i)
         writeFont(out, defaultFont);
@@ -658,16 +522,16 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
         out.endRecord(r);
     }
 
-    record16(out, 0x0160, 0); // no natural-language formulas
-    for (const Sheet& s : sheets) {
+    out.record16(0x0160, 0); // no natural-language formulas
+    for (const Biff8Sheet& s : sheets) {
         r = out.beginRecord(rBoundSheet);
         sheetOffsetFields.push_back(out.size());
         out.u32(0); // the sheet's BOF position, filled in when it is written
         out.u8(0);  // visible
         out.u8(0);  // worksheet
-        out.u8(static_cast<std::uint8_t>(s.name.size()));
+        out.u8(static_cast<std::uint8_t>(s.name().size()));
         out.u8(1);
-        for (char16_t c : s.name)
+        for (char16_t c : s.name())
             out.u16(c);
         out.endRecord(r);
     }
@@ -683,282 +547,27 @@ void Biff8Writer::Impl::writeGlobals(Biff8Buffer& out, std::vector<std::size_t>&
     out.endRecord(r);
 }
 
-void Biff8Writer::Impl::writeSheet(Biff8Buffer& out, const Sheet& s, bool first) const {
-    const std::vector<Cell>& cells = s.cells;
-    std::size_t r = out.beginRecord(rBof);
-    out.u16(0x0600);
-    out.u16(0x0010); // worksheet
-    out.u16(0x0DBB);
-    out.u16(0x07CC);
-    out.u32(0);
-    out.u32(6);
-    out.endRecord(r);
-
-    // INDEX lists the DBCELL of every block of 32 rows that has cells.
-    std::size_t blocks = 0;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (i == 0 || cells[i].row / RowsPerBlock != cells[i - 1].row / RowsPerBlock)
-            ++blocks;
-    const std::size_t index = out.beginRecord(rIndex);
-    out.u32(0);
-    out.u32(cells.empty() ? 0 : cells.front().row);
-    out.u32(cells.empty() ? 0 : cells.back().row + 1u);
-    const std::size_t defColWidthField = out.size();
-    out.u32(0);
-    const std::size_t dbCellFields = out.size();
-    out.zeros(4 * blocks);
-    out.endRecord(index);
-
-    record16(out, 0x000D, 1);   // calculate automatically
-    record16(out, 0x000C, 100); // iterations
-    record16(out, 0x000F, 1);   // A1 references
-    record16(out, 0x0011, 0);   // no iteration
-    r = out.beginRecord(0x0010);
-    out.f64(0.001);
-    out.endRecord(r);
-    record16(out, 0x005F, 1); // recalculate before saving
-    record16(out, 0x002A, 0); // print no headings
-    record16(out, 0x002B, 0); // print no grid
-    record16(out, 0x0082, 1);
-    r = out.beginRecord(0x0080); // no outline
-    out.zeros(8);
-    out.endRecord(r);
-    r = out.beginRecord(rDefaultRowHeight);
-    out.u16(0);
-    out.u16(0x00FF);
-    out.endRecord(r);
-    record16(out, rWsBool, 0x04C1);
-
-    // Page setup: no header or footer, not centred, printer settings left to the printer.
-    emptyRecord(out, 0x0014);
-    emptyRecord(out, 0x0015);
-    record16(out, 0x0083, 0);
-    record16(out, 0x0084, 0);
-    r = out.beginRecord(0x00A1);
-    out.u16(0);   // paper size
-    out.u16(100); // scale
-    out.u16(1);   // first page number
-    out.u16(1);   // fit to width
-    out.u16(1);   // fit to height
-    out.u16(0x0004);
-    out.u16(0);
-    out.u16(0);
-    out.f64(0.5);
-    out.f64(0.5);
-    out.u16(1);
-    out.endRecord(r);
-
-    out.patch32(defColWidthField, static_cast<std::uint32_t>(out.size()));
-    r = out.beginRecord(rDefColWidth);
-    out.u16(8);
-    out.endRecord(r);
-
-    // Stored widths include Excel's 5-pixel cell padding, in 1/256 of a 7-pixel digit.
-    auto widthUnits = [](double characters) {
-        return static_cast<std::uint16_t>(
-            std::min(65535.0, std::floor((characters * 7 + 5) / 7 * 256)));
-    };
-    for (std::size_t c = 0; c < s.widths.size();) {
-        if (std::isnan(s.widths[c])) {
-            ++c;
-            continue;
-        }
-        std::size_t last = c;
-        while (last + 1 < s.widths.size() && s.widths[last + 1] == s.widths[c])
-            ++last;
-        r = out.beginRecord(rColInfo);
-        out.u16(static_cast<std::uint16_t>(c));
-        out.u16(static_cast<std::uint16_t>(last));
-        out.u16(s.widths[c] > 0 ? widthUnits(s.widths[c]) : 0);
-        out.u16(DefaultCellFormat);
-        out.u16(s.widths[c] > 0 ? 0x0002 : 0x0003); // user-set; hidden at width 0
-        out.u16(0);
-        out.endRecord(r);
-        c = last + 1;
-    }
-
-    r = out.beginRecord(rDimensions);
-    std::uint16_t firstColumn = 0, lastColumn = 0;
-    if (!cells.empty()) {
-        firstColumn = 0xFF;
-        for (const Cell& c : cells) {
-            firstColumn = std::min<std::uint16_t>(firstColumn, c.column);
-            lastColumn = std::max<std::uint16_t>(lastColumn, c.column + 1);
-        }
-    }
-    out.u32(cells.empty() ? 0 : cells.front().row);
-    out.u32(cells.empty() ? 0 : cells.back().row + 1u);
-    out.u16(firstColumn);
-    out.u16(lastColumn);
-    out.u16(0);
-    out.endRecord(r);
-
-    std::size_t block = 0;
-    std::vector<std::size_t> rowStarts; // first cell record of each row of the block
-    for (std::size_t begin = 0; begin < cells.size();) {
-        const std::uint32_t blockNumber = cells[begin].row / RowsPerBlock;
-        std::size_t end = begin;
-        while (end < cells.size() && cells[end].row / RowsPerBlock == blockNumber)
-            ++end;
-
-        const std::size_t blockStart = out.size();
-        for (std::size_t i = begin; i < end;) {
-            std::size_t j = i;
-            while (j < end && cells[j].row == cells[i].row)
-                ++j;
-            r = out.beginRecord(rRow);
-            out.u16(cells[i].row);
-            out.u16(cells[i].column);
-            out.u16(static_cast<std::uint16_t>(cells[j - 1].column + 1));
-            out.u16(0x00FF); // default height
-            out.u16(0);
-            out.u16(0);
-            out.u32(0x000F0100); // default format, reserved bit set
-            out.endRecord(r);
-            i = j;
-        }
-
-        rowStarts.clear();
-        for (std::size_t i = begin; i < end; ++i) {
-            const Cell& c = cells[i];
-            if (i == begin || c.row != cells[i - 1].row)
-                rowStarts.push_back(out.size());
-            std::uint32_t rk = 0;
-            switch (c.kind) {
-            case Kind::Number:
-                if (encodeRk(c.number, rk)) {
-                    r = out.beginRecord(rRk);
-                    out.u16(c.row);
-                    out.u16(c.column);
-                    out.u16(c.xf);
-                    out.u32(rk);
-                } else {
-                    r = out.beginRecord(rNumber);
-                    out.u16(c.row);
-                    out.u16(c.column);
-                    out.u16(c.xf);
-                    out.f64(c.number);
-                }
-                break;
-            case Kind::Text:
-                r = out.beginRecord(rLabelSst);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
-                out.u32(c.string);
-                break;
-            case Kind::Boolean:
-            case Kind::Error:
-                r = out.beginRecord(rBoolErr);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
-                out.u8(c.flag);
-                out.u8(c.kind == Kind::Error ? 1 : 0);
-                break;
-            case Kind::Blank:
-                r = out.beginRecord(rBlank);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
-                break;
-            }
-            out.endRecord(r);
-        }
-
-        const std::size_t dbCell = out.size();
-        out.patch32(dbCellFields + 4 * block++, static_cast<std::uint32_t>(dbCell));
-        r = out.beginRecord(rDbCell);
-        out.u32(static_cast<std::uint32_t>(dbCell - blockStart));
-        // The first row's offset counts from the second ROW record, the rest from the row before.
-        std::size_t from = blockStart + 20;
-        for (std::size_t start : rowStarts) {
-            out.u16(static_cast<std::uint16_t>(start - from));
-            from = start;
-        }
-        out.endRecord(r);
-        begin = end;
-    }
-
-    r = out.beginRecord(rWindow2);
-    std::uint16_t flags = 0x00B6; // grid, headers, zeros, automatic grid colour, outline symbols
-    if (first)
-        flags |= 0x0600; // selected and shown
-    if (s.frozenRows > 0)
-        flags |= 0x0108; // frozen, without a split bar
-    out.u16(flags);
-    out.u16(0); // top row
-    out.u16(0); // left column
-    out.u32(64);
-    out.u16(0);
-    out.u16(0);
-    out.u32(0);
-    out.endRecord(r);
-
-    std::uint8_t activePane = 3; // top left
-    if (s.frozenRows > 0) {
-        activePane = 2; // bottom left
-        r = out.beginRecord(rPane);
-        out.u16(0);
-        out.u16(static_cast<std::uint16_t>(s.frozenRows));
-        out.u16(static_cast<std::uint16_t>(s.frozenRows));
-        out.u16(0);
-        out.u8(activePane);
-        out.u8(0);
-        out.endRecord(r);
-    }
-    r = out.beginRecord(rSelection);
-    const std::uint16_t activeRow = static_cast<std::uint16_t>(s.frozenRows);
-    out.u8(activePane);
-    out.u16(activeRow);
-    out.u16(0);
-    out.u16(0);
-    out.u16(1);
-    out.u16(activeRow);
-    out.u16(activeRow);
-    out.u8(0);
-    out.u8(0);
-    out.endRecord(r);
-
-    r = out.beginRecord(rEof);
-    out.endRecord(r);
-}
-
 std::vector<std::uint8_t> Biff8Writer::workbookStream() {
     checkLimits();
     std::uint32_t references = 0;
-    for (Impl::Sheet& s : impl_->sheets) {
-        if (!s.sorted) {
-            // Cells set twice keep the later value: a stable sort keeps the calls' order.
-            std::stable_sort(s.cells.begin(), s.cells.end(), cellBefore);
-            std::size_t kept = 0;
-            for (std::size_t i = 0; i < s.cells.size(); ++i) {
-                if (i + 1 < s.cells.size() && !cellBefore(s.cells[i], s.cells[i + 1]))
-                    continue;
-                s.cells[kept++] = s.cells[i];
-            }
-            s.cells.resize(kept);
-            s.sorted = true;
-        }
-        for (const Cell& c : s.cells)
-            references += c.kind == Kind::Text ? 1 : 0;
+    // One allocation for the whole stream: the strings take at most 2 bytes a character, with
+    // their headers and the CONTINUE records that split them.
+    const Biff8StringTable& strings = impl_->strings;
+    std::size_t bound =
+        8192 + strings.characters() * 2 + strings.count() * 3 + strings.characters() / 4000 * 5;
+    for (Biff8Sheet& s : impl_->sheets) {
+        s.settle();
+        references += s.textCells();
+        bound += s.sizeBound();
     }
-
-    // One allocation for the whole stream: cell records take at most 18 bytes, each row adds a
-    // ROW record and a DBCELL entry, the strings at most 2 bytes a character and their headers.
-    std::size_t estimate = 8192 + impl_->strings.characters() * 2 + impl_->strings.count() * 3;
-    estimate += impl_->strings.characters() / 4000 * 5;
-    for (const Impl::Sheet& s : impl_->sheets)
-        estimate += s.cells.size() * 18 + (s.cells.empty() ? 0 : s.cells.back().row + 1u) * 22 +
-                    s.widths.size() * 16;
     Biff8Buffer out;
-    out.bytes().reserve(estimate);
+    out.bytes().reserve(bound);
 
     std::vector<std::size_t> sheetOffsetFields;
     impl_->writeGlobals(out, sheetOffsetFields, references);
     for (std::size_t i = 0; i < impl_->sheets.size(); ++i) {
         out.patch32(sheetOffsetFields[i], static_cast<std::uint32_t>(out.size()));
-        impl_->writeSheet(out, impl_->sheets[i], i == 0);
+        impl_->sheets[i].write(out, i == 0);
     }
     if (out.size() < MinWorkbookStream)
         out.zeros(MinWorkbookStream - out.size());

@@ -21,7 +21,7 @@ namespace velmora {
 // Setting the same cell twice keeps the last value.
 class Biff8Writer {
 public:
-    static constexpr std::uint32_t MaxRows = 65536;
+    static constexpr std::uint32_t MaxRows = 65536; // as Biff8Sheet checks them
     static constexpr std::uint32_t MaxColumns = 256;
     static constexpr std::size_t MaxTextLength = 32767; // UTF-16 code units
     static constexpr std::size_t MaxSheetNameLength = 31;
