@@ -254,8 +254,9 @@ void CompoundFile::write(Sink& out) const {
         out.put(sector.data(), sector.size());
     }
 
-    // Directory: the root's children form a balanced binary tree in directory order. All nodes
-    // are black, which the format accepts as a valid red-black colouring.
+    // Directory: the root's children form a binary tree in directory order, built from the middle
+    // so that leaves lie on at most two levels; colouring the deepest level red keeps the
+    // red-black rules the format asks for.
     std::vector<std::size_t> order(streams_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -263,19 +264,24 @@ void CompoundFile::write(Sink& out) const {
         return directoryLess(streams_[a].name, streams_[b].name);
     });
     std::vector<std::uint32_t> left(streams_.size(), NoStream), right(streams_.size(), NoStream);
-    auto build = [&](auto& self, std::ptrdiff_t lo, std::ptrdiff_t hi) -> std::uint32_t {
+    std::vector<int> depth(streams_.size(), 0);
+    int deepest = 0;
+    auto build = [&](auto& self, std::ptrdiff_t lo, std::ptrdiff_t hi, int level) -> std::uint32_t {
         if (lo > hi)
             return NoStream;
         const std::ptrdiff_t mid = lo + (hi - lo) / 2;
         const std::size_t node = order[static_cast<std::size_t>(mid)];
-        left[node] = self(self, lo, mid - 1);
-        right[node] = self(self, mid + 1, hi);
+        depth[node] = level;
+        deepest = std::max(deepest, level);
+        left[node] = self(self, lo, mid - 1, level + 1);
+        right[node] = self(self, mid + 1, hi, level + 1);
         return static_cast<std::uint32_t>(node + 1); // entry 0 is the root
     };
-    const std::uint32_t rootChild = build(build, 0, static_cast<std::ptrdiff_t>(order.size()) - 1);
+    const std::uint32_t rootChild =
+        build(build, 0, static_cast<std::ptrdiff_t>(order.size()) - 1, 0);
 
     std::vector<std::uint8_t> dir(dirSectors * SectorSize, 0);
-    auto entry = [&](std::size_t index, const std::u16string& name, std::uint8_t type,
+    auto entry = [&](std::size_t index, const std::u16string& name, std::uint8_t type, bool red,
                      std::uint32_t l, std::uint32_t r, std::uint32_t child, std::uint32_t first,
                      std::size_t size) {
         std::uint8_t* e = &dir[index * DirEntrySize];
@@ -283,18 +289,18 @@ void CompoundFile::write(Sink& out) const {
             put16(e + 2 * k, name[k]);
         put16(e + 64, static_cast<std::uint16_t>((name.size() + 1) * 2));
         e[66] = type;
-        e[67] = 1; // black
+        e[67] = red ? 0 : 1;
         put32(e + 68, l);
         put32(e + 72, r);
         put32(e + 76, child);
         put32(e + 116, first);
         put32(e + 120, static_cast<std::uint32_t>(size));
     };
-    entry(0, u"Root Entry", 5, NoStream, NoStream, rootChild,
+    entry(0, u"Root Entry", 5, false, NoStream, NoStream, rootChild,
           miniStreamBytes ? firstMiniStream : EndOfChain, miniStreamBytes);
     for (std::size_t i = 0; i < streams_.size(); ++i)
-        entry(i + 1, streams_[i].name, 2, left[i], right[i], NoStream, start[i],
-              streams_[i].data.size());
+        entry(i + 1, streams_[i].name, 2, deepest > 0 && depth[i] == deepest, left[i], right[i],
+              NoStream, start[i], streams_[i].data.size());
     for (std::size_t i = entryCount; i < dirSectors * SectorSize / DirEntrySize; ++i) {
         std::uint8_t* e = &dir[i * DirEntrySize];
         put32(e + 68, NoStream);

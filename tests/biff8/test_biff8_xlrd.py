@@ -242,6 +242,33 @@ class CompoundFileStreams(unittest.TestCase):
                 seed = len(name) * 31 + size
                 expected = bytes((k * 7 + seed) % 251 for k in range(size))
                 self.assertEqual(doc.get_named_stream(name), expected, name)
+            self.check_directory_tree(doc.dirlist, set(sizes))
+
+    def check_directory_tree(self, entries, names):
+        """The root's children: a search tree in the format's name order, red-black coloured."""
+        def key(name):
+            return (len(name), name.upper())
+
+        black_heights = set()
+
+        def walk(did, low, high, blacks, parent_red):
+            if did < 0:
+                black_heights.add(blacks)
+                return []
+            node = entries[did]
+            red = node.colour == 0
+            self.assertFalse(red and parent_red, "red node %s under a red one" % node.name)
+            self.assertTrue(low is None or key(low) < key(node.name))
+            self.assertTrue(high is None or key(node.name) < key(high))
+            blacks += 0 if red else 1
+            return (walk(node.left_DID, low, node.name, blacks, red) + [node.name] +
+                    walk(node.right_DID, node.name, high, blacks, red))
+
+        root = entries[0]
+        self.assertEqual((root.name, root.etype), ("Root Entry", 5))
+        self.assertEqual(entries[root.root_DID].colour, 1)
+        self.assertEqual(set(walk(root.root_DID, None, None, 0, False)), names)
+        self.assertEqual(len(black_heights), 1)
 
 
 class Limits(unittest.TestCase):
