@@ -177,11 +177,10 @@ void Biff8Sheet::write(Biff8Buffer& out, bool selected) const {
     out.u32(6);
     out.endRecord(r);
 
-    // INDEX lists the DBCELL of every block of 32 rows that has cells.
-    std::size_t blocks = 0;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (i == 0 || cells[i].row / RowsPerBlock != cells[i - 1].row / RowsPerBlock)
-            ++blocks;
+    // Row blocks are 32 rows from the first used row on; INDEX lists a DBCELL for each of them,
+    // empty ones included.
+    const std::uint32_t firstRow = cells.empty() ? 0 : cells.front().row;
+    const std::size_t blocks = cells.empty() ? 0 : (cells.back().row - firstRow) / RowsPerBlock + 1;
     const std::size_t index = out.beginRecord(rIndex);
     out.u32(0);
     out.u32(cells.empty() ? 0 : cells.front().row);
@@ -276,13 +275,21 @@ void Biff8Sheet::write(Biff8Buffer& out, bool selected) const {
     out.u16(0);
     out.endRecord(r);
 
-    std::size_t block = 0;
     std::vector<std::size_t> rowStarts; // first cell record of each row of the block
-    for (std::size_t begin = 0; begin < cells.size();) {
-        const std::uint32_t blockNumber = cells[begin].row / RowsPerBlock;
+    std::size_t begin = 0;
+    for (std::size_t block = 0; block < blocks; ++block) {
         std::size_t end = begin;
-        while (end < cells.size() && cells[end].row / RowsPerBlock == blockNumber)
+        while (end < cells.size() && (cells[end].row - firstRow) / RowsPerBlock == block)
             ++end;
+        const std::size_t dbCellField = dbCellFields + 4 * block;
+        if (begin == end) {
+            // A block without cells: a DBCELL that points at no rows.
+            out.patch32(dbCellField, static_cast<std::uint32_t>(out.size()));
+            r = out.beginRecord(rDbCell);
+            out.u32(0);
+            out.endRecord(r);
+            continue;
+        }
 
         const std::size_t blockStart = out.size();
         for (std::size_t i = begin; i < end;) {
@@ -350,7 +357,7 @@ void Biff8Sheet::write(Biff8Buffer& out, bool selected) const {
         }
 
         const std::size_t dbCell = out.size();
-        out.patch32(dbCellFields + 4 * block++, static_cast<std::uint32_t>(dbCell));
+        out.patch32(dbCellField, static_cast<std::uint32_t>(dbCell));
         r = out.beginRecord(rDbCell);
         out.u32(static_cast<std::uint32_t>(dbCell - blockStart));
         // The first row's offset counts from the second ROW record, the rest from the row before.

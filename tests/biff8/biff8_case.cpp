@@ -91,6 +91,12 @@ void small(Biff8Writer& book) {
     book.setText(other, 2, 0, std::string_view("emoji \xF0\x9F\x98\x80 and \xF0\x9F\x8E\x89"));
     book.setText(other, 3, 0, std::u16string_view(u"mixed Ωμέγα 한국어 ✓"));
     book.setText(other, 4, 0, std::string_view("bad \xFF byte"));
+
+    // Rows far apart leave whole row blocks empty.
+    const int sparse = book.addSheet(u"Sparse");
+    for (std::uint32_t row : {3u, 4u, 40u, 100u, 101u, 133u})
+        for (std::uint32_t column = row % 3; column < 5; column += 2)
+            book.setNumber(sparse, row, column, row * 10 + column);
 }
 
 // Enough shared strings, and long enough ones, to cross several CONTINUE records in every way.

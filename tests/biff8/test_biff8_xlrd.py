@@ -67,7 +67,7 @@ class SmallSheet(unittest.TestCase):
         return self.book.font_list[xf.font_index]
 
     def test_sheets_and_size(self):
-        self.assertEqual(self.book.sheet_names(), ["Small", "Отчёт 報告"])
+        self.assertEqual(self.book.sheet_names(), ["Small", "Отчёт 報告", "Sparse"])
         self.assertEqual((self.sheet.nrows, self.sheet.ncols), (10, 9))
 
     def test_title_row_is_bold_text_and_frozen(self):
@@ -153,6 +153,51 @@ class SmallSheet(unittest.TestCase):
         ])
         self.assertFalse(other.panes_are_frozen)
         self.assertEqual(other.horz_split_pos, 0)
+
+
+    def test_row_index_points_at_rows_and_cells(self):
+        """INDEX and DBCELL, which xlrd skips but Excel uses to find rows."""
+        recs = records(self.path)
+        at = {pos: (rid, data) for rid, pos, data in recs}
+        sparse_rows = [3, 4, 40, 100, 101, 133]
+        sparse = self.book.sheet_by_name("Sparse")
+        for row in sparse_rows:
+            columns = list(range(row % 3, 5, 2))
+            self.assertEqual([sparse.cell_value(row, c) for c in columns],
+                             [row * 10 + c for c in columns])
+        bof_positions = [pos for rid, pos, data in recs
+                         if rid == 0x0809 and struct.unpack("<H", data[2:4])[0] == 0x10]
+        self.assertEqual(len(bof_positions), 3)
+        for bof in bof_positions:
+            after = [r for r in recs if r[1] > bof]
+            rid, _, index = after[0]
+            self.assertEqual(rid, 0x020B)
+            first, last = struct.unpack("<II", index[4:12])
+            dbcells = struct.unpack("<%dI" % ((len(index) - 16) // 4), index[16:])
+            self.assertEqual(len(dbcells), (last - first - 1) // 32 + 1)
+            self.assertEqual(at[struct.unpack("<I", index[12:16])[0]][0], 0x0055)
+            seen_rows = []
+            for pos in dbcells:
+                rid, data = at[pos]
+                self.assertEqual(rid, 0x00D7)
+                back, = struct.unpack("<I", data[:4])
+                if back == 0:
+                    self.assertEqual(len(data), 4)
+                    continue
+                row_pos = pos - back
+                offsets = struct.unpack("<%dH" % ((len(data) - 4) // 2), data[4:])
+                cell_pos = row_pos + 20
+                for k, offset in enumerate(offsets):
+                    row_rid, row_data = at[row_pos + 20 * k]
+                    self.assertEqual(row_rid, 0x0208)
+                    cell_pos += offset
+                    cell_rid, cell_data = at[cell_pos]
+                    self.assertIn(cell_rid, (0x00FD, 0x0203, 0x027E, 0x0205, 0x0201))
+                    self.assertEqual(cell_data[:2], row_data[:2])
+                    seen_rows.append(struct.unpack("<H", row_data[:2])[0])
+            if bof == bof_positions[2]:
+                self.assertEqual(seen_rows, sparse_rows)
+                self.assertEqual(len(dbcells), 5)
 
 
 def expected_strings():
