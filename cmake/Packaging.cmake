@@ -78,15 +78,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELMORA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION database)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# CPack puts the summary above this text as the synopsis line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "run prepared database queries and save their results
-Velmora runs prepared database queries (*.kvf query files holding a description,
+    "Velmora runs prepared database queries (*.kvf query files holding a description,
 a connection string and one SQL statement), asks for their parameters, shows the
 rows in a sortable grid and saves them as delimited text or as a workbook (xlsx,
 xls, html, csv, XML spreadsheet). It reads SQLite, PostgreSQL and any ODBC data
 source. Schedulers run the same work unattended from a five-argument command
 line, with every problem written to the system log.
-.
+
 The package also holds velmora-kvf, which encodes and decodes query files.")
 
 # The SQL drivers are plugins that Qt loads at run time, so no library check finds them.
