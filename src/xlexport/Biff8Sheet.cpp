@@ -113,7 +113,7 @@ void Biff8Sheet::setColumnWidth(std::uint32_t column, double characters) {
         return;
     if (widths_.size() <= column)
         widths_.resize(column + 1, std::nan(""));
-    widths_[column] = std::isnan(characters) ? 0 : std::clamp(characters, 0.0, 255.0);
+    widths_[column] = std::isnan(characters) ? characters : std::clamp(characters, 0.0, 255.0);
 }
 
 void Biff8Sheet::freezeRows(std::uint32_t rows) {

@@ -247,8 +247,8 @@ int Biff8Writer::addFont(const Font& font) {
     for (std::size_t i = 0; i < fonts.size(); ++i)
         if (fonts[i] == font)
             return static_cast<int>(5 + i);
-    if (font.name.empty() || font.name.size() > 255)
-        throw std::runtime_error("A font name has 1 to 255 characters");
+    if (font.name.empty() || font.name.size() > 31)
+        throw std::runtime_error("A font name has 1 to 31 characters");
     if (!(font.size >= 1 && font.size <= 409))
         throw std::runtime_error("A font size lies between 1 and 409 points");
     if (fonts.size() >= MaxFonts)
@@ -560,6 +560,9 @@ std::vector<std::uint8_t> Biff8Writer::workbookStream() {
         references += s.textCells();
         bound += s.sizeBound();
     }
+    // Positions inside the stream are 32-bit.
+    if (bound > 0xFFFFFFFFu)
+        throw std::runtime_error("This workbook is too large for the .xls format");
     Biff8Buffer out;
     out.bytes().reserve(bound);
 

@@ -21,7 +21,8 @@ namespace velmora {
 // Setting the same cell twice keeps the last value.
 class Biff8Writer {
 public:
-    static constexpr std::uint32_t MaxRows = 65536; // as Biff8Sheet checks them
+    // The format's limits.
+    static constexpr std::uint32_t MaxRows = 65536;
     static constexpr std::uint32_t MaxColumns = 256;
     static constexpr std::size_t MaxTextLength = 32767; // UTF-16 code units
     static constexpr std::size_t MaxSheetNameLength = 31;
@@ -32,8 +33,8 @@ public:
     static constexpr int DefaultCellFormat = 15; // default font, General, no alignment
 
     struct Font {
-        std::u16string name = u"Arial";
-        double size = 10; // points
+        std::u16string name = u"Arial"; // 1 to 31 characters
+        double size = 10;               // points
         bool bold = false;
         bool italic = false;
         bool underline = false; // single
@@ -70,7 +71,7 @@ public:
         int numberFormat = GeneralFormat;
         HorizontalAlignment alignment = HorizontalAlignment::General;
         bool wrapText = false;
-        int rotation = 0;
+        int rotation = 0;                         // degrees, or StackedText
         std::optional<std::uint32_t> fill;        // 0xRRGGBB solid background; none: no fill
         BorderStyle border = BorderStyle::None;   // on all four edges
         std::optional<std::uint32_t> borderColor; // 0xRRGGBB; none: the window text colour
@@ -102,7 +103,8 @@ public:
     void reserveCells(int sheet, std::size_t cells);
 
     // Width in characters of the default font's digits, as a spreadsheet's ColumnWidth (8.43 is
-    // Excel's standard); 0 hides the column. Values are clamped to 0..255.
+    // Excel's standard); 0 hides the column, NaN goes back to the standard width. Values are
+    // clamped to 0..255.
     void setColumnWidth(int sheet, std::uint32_t column, double characters);
     // Keeps the top rows in view when scrolling (0: no frozen rows).
     void freezeRows(int sheet, std::uint32_t rows);
