@@ -146,6 +146,13 @@ bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
                       [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
 }
 
+void checkFont(const Biff8Writer::Font& font) {
+    if (font.name.empty() || font.name.size() > 31)
+        throw std::runtime_error("A font name has 1 to 31 characters");
+    if (!(font.size >= 1 && font.size <= 409))
+        throw std::runtime_error("A font size lies between 1 and 409 points");
+}
+
 std::u16string builtinFormatCode(int index) {
     switch (index) {
     case 1:
@@ -234,6 +241,9 @@ Biff8Writer::Biff8Writer()
     : Biff8Writer(Font{}) {}
 Biff8Writer::Biff8Writer(Font defaultFont)
     : impl_(std::make_unique<Impl>()) {
+    checkFont(defaultFont);
+    if (defaultFont.color)
+        impl_->colorIndex(*defaultFont.color);
     impl_->defaultFont = std::move(defaultFont);
 }
 Biff8Writer::~Biff8Writer() = default;
@@ -247,10 +257,7 @@ int Biff8Writer::addFont(const Font& font) {
     for (std::size_t i = 0; i < fonts.size(); ++i)
         if (fonts[i] == font)
             return static_cast<int>(5 + i);
-    if (font.name.empty() || font.name.size() > 31)
-        throw std::runtime_error("A font name has 1 to 31 characters");
-    if (!(font.size >= 1 && font.size <= 409))
-        throw std::runtime_error("A font size lies between 1 and 409 points");
+    checkFont(font);
     if (fonts.size() >= MaxFonts)
         throw std::runtime_error("The .xls format holds at most 507 fonts in a workbook");
     if (font.color)

@@ -79,7 +79,8 @@ public:
     };
 
     // The default font sets the Normal style; column widths are measured in its digit width,
-    // taken as 7 pixels (true of Arial 10 and Calibri 11 at 96 dpi).
+    // taken as 7 pixels (true of Arial 10 and Calibri 11 at 96 dpi). A font with an empty or
+    // longer name than 31 characters, or a size outside 1 to 409 points, throws.
     Biff8Writer(); // Arial 10
     explicit Biff8Writer(Font defaultFont);
     ~Biff8Writer();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -133,6 +134,28 @@ TEST(Biff8Writer, UnknownHandlesAreRefused) {
     format = {};
     format.numberFormat = 170;
     EXPECT_EQ(messageOf([&] { book.addCellFormat(format); }), "Unknown number format 170");
+}
+
+TEST(Biff8Writer, BadFontsAreRefused) {
+    Biff8Writer::Font unnamed;
+    unnamed.name.clear();
+    Biff8Writer::Font longName;
+    longName.name = std::u16string(32, u'f');
+    Biff8Writer::Font huge;
+    huge.size = 410;
+    Biff8Writer::Font notANumber;
+    notANumber.size = std::nan("");
+    Biff8Writer book;
+    for (const auto& font : {unnamed, longName}) {
+        EXPECT_EQ(messageOf([&] { Biff8Writer{font}; }), "A font name has 1 to 31 characters");
+        EXPECT_EQ(messageOf([&] { book.addFont(font); }), "A font name has 1 to 31 characters");
+    }
+    for (const auto& font : {huge, notANumber}) {
+        EXPECT_EQ(messageOf([&] { Biff8Writer{font}; }),
+                  "A font size lies between 1 and 409 points");
+        EXPECT_EQ(messageOf([&] { book.addFont(font); }),
+                  "A font size lies between 1 and 409 points");
+    }
 }
 
 TEST(Biff8Writer, HandlesAreSharedForEqualDefinitions) {
