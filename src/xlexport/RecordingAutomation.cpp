@@ -110,6 +110,7 @@ public:
     }
     void setValue2(const ValueBlock& block) override {
         note(QStringLiteral("Value2=[%1x%2]").arg(block.rows()).arg(block.columns()));
+        log_->blocks.push_back(block);
         inner_->setValue2(block);
     }
     void setNumberFormat(const QString& f) override {

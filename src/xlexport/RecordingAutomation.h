@@ -7,12 +7,14 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace velmora::xl {
 
 // The calls made through a recording server, one line each, as "Range(A2:C21).Value2=[20x3]".
 struct CallLog {
     QStringList lines;
+    std::vector<ValueBlock> blocks; // a copy of every array written with Value2, in order
     // The lines that start with the prefix.
     QStringList matching(const QString& prefix) const;
 };

@@ -55,6 +55,7 @@ struct Section {
     int scaling = 0; // thousands dropped by trailing commas
     int percent = 0;
     bool exponent = false;
+    bool point = false; // a decimal point, shown even without decimals
     int exponentDigits = 2;
     bool hasNumber = false;
 };
@@ -215,6 +216,7 @@ std::vector<Section> parse(const QString& code) {
                         }
                     } else if (d == QLatin1Char('.') && !inDecimals) {
                         inDecimals = true;
+                        s.point = true;
                     } else if (d == QLatin1Char(',')) {
                         const bool more = j + 1 < p.size() && isPlaceholder(p[j + 1]);
                         if (more && !inDecimals)
@@ -321,7 +323,7 @@ QString numberPart(const Section& s, double v) {
     QString out = integer;
     if (s.maxDecimals > 0 && (!decimals.isEmpty() || s.minDecimals > 0))
         out += localeDecimalSeparator() + decimals;
-    else if (s.maxDecimals > 0)
+    else if (s.point)
         out += localeDecimalSeparator();
     return out + exponentText;
 }

@@ -304,7 +304,7 @@ void TvxExcelExport::WriteRecords() {
     OnExit release([&] {
         if (!dataset || !ds)
             return;
-        if (done)
+        if (done && *bookmark >= 0) // an empty dataset has no record to return to
             ds->gotoBookmark(*bookmark);
         ds->freeBookmark(*bookmark);
         ds->enableControls();

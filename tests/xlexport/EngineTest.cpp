@@ -1,0 +1,237 @@
+// The built-in engine below the component: references, number-format notation, the text a cell
+// shows, typed input, sheet names and the automation errors.
+#include "xlexport/CellRef.h"
+#include "xlexport/EngineApplication.h"
+#include "xlexport/EngineWorksheet.h"
+#include "xlexport/NumberFormatCode.h"
+#include "xlexport/ShownText.h"
+
+#include "ScriptedShell.h"
+#include "TestPrint.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::xl;
+
+namespace {
+
+struct LocaleScope {
+    explicit LocaleScope(const QLocale& l) { QLocale::setDefault(l); }
+    ~LocaleScope() { QLocale::setDefault(QLocale::c()); }
+};
+
+struct Engine {
+    test::RecordingDesktop desktop;
+    BuiltinServer server{desktop};
+    std::shared_ptr<Application> app = server.start();
+    std::shared_ptr<Workbook> book = app->workbooks().add(constants::xlWBATWorksheet);
+    std::shared_ptr<Worksheet> sheet = book->worksheet(1);
+    SheetStore& store() { return std::dynamic_pointer_cast<EngineWorksheet>(sheet)->store(); }
+};
+
+} // namespace
+
+TEST(CellRefTest, LettersAndReferences) {
+    const std::vector<std::pair<int, QString>> letters = {
+        {0, ""}, {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {256, "IV"}, {16384, "XFD"}};
+    for (const auto& [n, text] : letters)
+        EXPECT_EQ(columnLetters(n), text) << n;
+    const auto ref = parseA1("$C$7");
+    ASSERT_TRUE(ref);
+    EXPECT_EQ(ref->row, 6);
+    EXPECT_EQ(ref->column, 2);
+    for (const char* bad : {"", "A", "7", "A0", "XFE1", "A1048577", "A1B", "1A"})
+        EXPECT_FALSE(parseA1(bad)) << bad;
+}
+
+struct NotationCase {
+    const char* name;
+    QString input;
+    FormatNotation notation;
+    std::optional<QString> expected;
+};
+
+class FileNotationTest : public testing::TestWithParam<NotationCase> {};
+
+TEST_P(FileNotationTest, TranslatesOrRefuses) {
+    const NotationCase& c = GetParam();
+    EXPECT_EQ(fileNumberFormat(c.input, c.notation), c.expected);
+}
+
+const FormatNotation english{QLatin1Char('.'), QLatin1Char(','), QStringLiteral("$")};
+const FormatNotation german{QLatin1Char(','), QLatin1Char('.'), QStringLiteral("€")};
+const FormatNotation french{QLatin1Char(','), QChar(0x202F), QStringLiteral("€")};
+const FormatNotation swedish{QLatin1Char(','), QChar(0xA0), QStringLiteral("kr")};
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, FileNotationTest,
+    testing::Values(
+        NotationCase{"english_unchanged", "#,##0.00", english, QString("#,##0.00")},
+        NotationCase{"german_swapped", "#.##0,00", german, QString("#,##0.00")},
+        NotationCase{"german_currency_after", "#.##0,00 €", german, QString("#,##0.00 €")},
+        NotationCase{"french_narrow_space_group", QString("#") + QChar(0x202F) + "##0,00 €", french,
+                     QString("#,##0.00 €")},
+        NotationCase{"letters_symbol_quoted", QString("#") + QChar(0xA0) + "##0,00 kr", swedish,
+                     QString("#,##0.00 \"kr\"")},
+        NotationCase{"no_decimals_currency", "$#,##0.", english, QString("$#,##0.")},
+        NotationCase{"text", "@", english, QString("@")},
+        NotationCase{"empty_is_general", "", english, QString("General")},
+        NotationCase{"date_separators_kept", "dd.mm.yyyy", german, QString("dd.mm.yyyy")},
+        NotationCase{"ampm_marker", "h:mm AmPm", english, QString("h:mm AM/PM")},
+        NotationCase{"quoted_literal_kept", "0,0 \"a.b,c\"", german, QString("0.0 \"a.b,c\"")},
+        NotationCase{"unbalanced_quote", "0.00 \"kg", english, std::nullopt},
+        NotationCase{"stray_letters", "0.00 kg", english, std::nullopt},
+        NotationCase{"five_sections", "0;0;0;@;0", english, std::nullopt},
+        NotationCase{"open_bracket", "[Red 0.00", english, std::nullopt},
+        NotationCase{"dangling_escape", "0.00\\", english, std::nullopt},
+        NotationCase{"exponent", "0.00E+00", english, QString("0.00E+00")},
+        NotationCase{"colour_section", "[Red]-0.00;0.00", english, QString("[Red]-0.00;0.00")}),
+    [](const testing::TestParamInfo<NotationCase>& i) { return std::string(i.param.name); });
+
+struct ShownCase {
+    const char* name;
+    double value;
+    QString format;
+    QString shown;
+};
+
+class ShownTextTest : public testing::TestWithParam<ShownCase> {};
+
+TEST_P(ShownTextTest, Number) {
+    SheetStore sheet(QStringLiteral("S"));
+    ShownText shown(sheet);
+    const ShownCase& c = GetParam();
+    EXPECT_EQ(shown.number(c.value, sheet.internFormat(c.format)), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ShownTextTest,
+    testing::Values(ShownCase{"general_integer", 42, "General", "42"},
+                    ShownCase{"general_fraction", 0.1 + 0.2, "General", "0.3"},
+                    ShownCase{"general_large", 1e20, "General", "1E+20"},
+                    ShownCase{"two_decimals", 3.14159, "0.00", "3.14"},
+                    ShownCase{"grouped", 1234567.891, "#,##0.00", "1,234,567.89"},
+                    ShownCase{"negative_grouped", -1234.5, "#,##0.00", "-1,234.50"},
+                    ShownCase{"currency_prefix", 1234.5, "$#,##0.00", "$1,234.50"},
+                    ShownCase{"trailing_point", 12, "#,##0.", "12."},
+                    ShownCase{"percent", 0.256, "0.0%", "25.6%"},
+                    ShownCase{"negative_section", -5, "0.00;(0.00)", "(5.00)"},
+                    ShownCase{"quoted_unit", 2.5, "0.0 \"kg\"", "2.5 kg"},
+                    ShownCase{"exponent", 12345, "0.00E+00", "1.23E+04"},
+                    ShownCase{"date", 45292, "dd/mm/yyyy", "01/01/2024"},
+                    ShownCase{"date_time_minutes", 45292.5625, "yyyy-mm-dd hh:mm",
+                              "2024-01-01 13:30"},
+                    ShownCase{"twelve_hour", 0.5625, "h:mm AM/PM", "1:30 PM"},
+                    ShownCase{"minutes_before_seconds", 0.000694444444, "mm:ss", "01:00"},
+                    ShownCase{"month_name", 45292, "d mmm yyyy", "1 Jan 2024"}),
+    [](const testing::TestParamInfo<ShownCase>& i) { return std::string(i.param.name); });
+
+TEST(ShownTextTest, UsesTheLocaleSeparators) {
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    SheetStore sheet(QStringLiteral("S"));
+    ShownText shown(sheet);
+    EXPECT_EQ(shown.number(1234.5, sheet.internFormat("#,##0.00")), "1.234,50");
+    EXPECT_EQ(shown.number(0.25, 0), "0,25");
+}
+
+TEST(EngineTest, TypedTextsBecomeNumbersUnlessTheCellIsText) {
+    Engine e;
+    e.sheet->range("A1", "A1")->setNumberFormat("@");
+    ValueBlock block(1, 5);
+    for (int c = 0; c < 5; ++c)
+        block.at(0, c) = QStringLiteral("0042");
+    block.at(0, 1) = QStringLiteral("42");
+    block.at(0, 2) = QStringLiteral("-1.5e3");
+    block.at(0, 3) = QStringLiteral("True");
+    block.at(0, 4) = QStringLiteral("1234567890123456"); // 16 digits would lose precision
+    e.sheet->range("A1", "E1")->setValue2(block);
+    SheetStore& s = e.store();
+    EXPECT_EQ(s.kind(0, 0), CellKind::Text); // formatted as text
+    EXPECT_EQ(s.text(0, 0), "0042");
+    EXPECT_EQ(s.kind(0, 1), CellKind::Number);
+    EXPECT_EQ(s.number(0, 1), 42);
+    EXPECT_EQ(s.number(0, 2), -1500);
+    EXPECT_EQ(s.kind(0, 3), CellKind::Bool);
+    EXPECT_EQ(s.kind(0, 4), CellKind::Text);
+}
+
+TEST(EngineTest, BlockRowsAndColumnsPastTheRangeAreIgnored) {
+    Engine e;
+    ValueBlock block(3, 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            block.at(r, c) = double(r * 10 + c);
+    e.sheet->range("B2", "C3")->setValue2(block);
+    SheetStore& s = e.store();
+    EXPECT_EQ(s.number(1, 1), 0);
+    EXPECT_EQ(s.number(2, 2), 11);
+    EXPECT_EQ(s.rowCount(), 3);
+    EXPECT_EQ(s.columnCount(), 3);
+}
+
+TEST(EngineTest, LongTextsKeepWhatACellHolds) {
+    Engine e;
+    e.sheet->range("A1", "A1")->setValue2(CellValue(QString(40000, QLatin1Char('x'))));
+    e.sheet->range("A2", "A2")->setValue2(CellValue(QString(kCellTextMax, QLatin1Char('y'))));
+    const QString kept = e.store().text(0, 0);
+    EXPECT_EQ(kept.size(), kCellTextMax);
+    EXPECT_TRUE(kept.endsWith("x..."));
+    EXPECT_EQ(e.store().text(1, 0).size(), kCellTextMax);
+}
+
+TEST(EngineTest, SheetNamesAreCheckedAsASpreadsheetDoes) {
+    Engine e;
+    for (const QString& bad : {QString(), QString(32, QLatin1Char('n')), QString("a?b"),
+                               QString("x[1]"), QString("a/b"), QString("'quoted'")}) {
+        try {
+            e.sheet->setName(bad);
+            ADD_FAILURE() << "accepted " << bad.toStdString();
+        } catch (const std::runtime_error& err) {
+            EXPECT_TRUE(
+                QString(err.what()).startsWith("The sheet name \"" + bad + "\" is not valid"))
+                << err.what();
+        }
+    }
+    e.sheet->setName(QString(31, QLatin1Char('n')));
+    EXPECT_EQ(e.sheet->name().size(), 31);
+    auto second = e.book->addWorksheet();
+    EXPECT_THROW(second->setName(QString(31, QLatin1Char('N'))), std::runtime_error);
+}
+
+TEST(EngineTest, RefusalsCarryTheSpreadsheetsMessage) {
+    Engine e;
+    try {
+        e.sheet->range("A1", "A1")->setNumberFormat("0.00 kg");
+        ADD_FAILURE();
+    } catch (const std::runtime_error& err) {
+        EXPECT_STREQ(err.what(), "Unable to set the NumberFormat property of the Range class");
+    }
+    EXPECT_THROW(e.sheet->range("A0", "B2"), std::runtime_error);
+    EXPECT_THROW(e.app->international(3), std::runtime_error);
+    e.book->close();
+    EXPECT_EQ(e.app->workbooks().count(), 0);
+    EXPECT_THROW(e.sheet->name(), std::runtime_error);
+    EXPECT_THROW(e.app->activeWindow().setFreezePanes(true), std::runtime_error);
+}
+
+TEST(EngineTest, StylesAreKeptPerRangeNotPerCell) {
+    Engine e;
+    for (int block = 0; block < 500; ++block) {
+        const QString a = QStringLiteral("B%1").arg(2 + block * 20);
+        const QString z = QStringLiteral("B%1").arg(21 + block * 20);
+        e.sheet->range(a, z)->setNumberFormat("@");
+    }
+    e.sheet->range("A1", "C1")->font().setBold(true);
+    EXPECT_EQ(e.store().styleRuns(1).size(), 2u); // the bold title, then one run of text format
+    EXPECT_EQ(e.store().styleRuns(1).back().last, 10000);
+}
+
+TEST(EngineTest, InternationalAnswersInTheFilesLetters) {
+    Engine e;
+    QStringList answers;
+    for (int i = 19; i <= 24; ++i)
+        answers << e.app->international(i);
+    EXPECT_EQ(answers, QStringList({"y", "m", "d", "h", "m", "s"}));
+}

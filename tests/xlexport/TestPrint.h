@@ -1,0 +1,13 @@
+#pragma once
+
+// Readable QString values in GoogleTest's failure messages.
+
+#include <QString>
+
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
