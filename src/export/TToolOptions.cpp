@@ -3,7 +3,6 @@
 #include "Share/GlobalVar.h"
 #include "platform/SettingsStore.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,7 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
+#include <QValidator>
 
 namespace velmora {
 
@@ -23,6 +22,21 @@ void plainMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+// Refuses typed input that would make the text longer than a limit. Validators apply to what the
+// user types, not to setText.
+class TypedLength : public QValidator {
+public:
+    TypedLength(int limit, QObject* parent)
+        : QValidator(parent)
+        , limit_(limit) {}
+    State validate(QString& input, int&) const override {
+        return input.size() <= limit_ ? Acceptable : Invalid;
+    }
+
+private:
+    int limit_;
+};
 
 void errorMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, parent);
@@ -71,7 +85,9 @@ TToolOptions::TToolOptions(QWidget* parent)
     QFont bold = txtDelimiter->font();
     bold.setBold(true);
     txtDelimiter->setFont(bold);
-    txtDelimiter->setMaxLength(3);
+    // At most three characters can be typed; a longer stored delimiter is still shown whole,
+    // which QLineEdit::setMaxLength would cut.
+    txtDelimiter->setValidator(new TypedLength(3, txtDelimiter));
 
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     place(btnOk, "btnOk", 29, 271, 105, 25);
