@@ -36,7 +36,7 @@ for name in "${targets[@]}"; do
   mkdir -p "$work/$name"
   log="$work/$name.log"
   status=ok
-  "$build/bin/fuzz-$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "$build/bin/fuzz-$name" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$work/$name-" "$work/$name" "fuzz/corpus/$name" \
     >"$log" 2>&1 || { status="CRASH (see $log)"; failed=1; }
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
