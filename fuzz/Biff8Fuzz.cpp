@@ -142,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ifstream file(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)),
                                 std::istreambuf_iterator<char>());
+        std::remove(path.c_str());
         if (bytes.size() % 512 != 0 || bytes.compare(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") != 0)
             fail("the saved file is not a compound file of whole sectors");
     } catch (const std::runtime_error&) {
