@@ -315,6 +315,7 @@ ResultSet QtSqlBackend::execute(const QString& sql, const QString& queryName) {
     }
     if (q.lastError().isValid())
         throw std::runtime_error(errorText(q.lastError()).toStdString());
+    rs.shrinkToFit();
     return rs;
 }
 

@@ -112,7 +112,7 @@ void ResultSet::appendNull(int col) {
     if (usesDoubles(c.info.kind))
         c.doubles.push_back(0);
     if (usesArena(c.info.kind))
-        c.offsets.push_back(c.arena.size());
+        c.offsets.push_back(std::int64_t(c.arena.size()));
     ++c.count;
 }
 
@@ -173,7 +173,7 @@ void ResultSet::convertColumn(int col, ColumnKind to) {
         }
         if (usesArena(to)) {
             n.arena += text;
-            n.offsets.push_back(n.arena.size());
+            n.offsets.push_back(std::int64_t(n.arena.size()));
         }
     }
     c = std::move(n);
@@ -208,7 +208,7 @@ std::string ResultSet::canonicalText(std::int64_t row, int col) const {
 
 void ResultSet::pushArena(Column& c, std::string_view bytes) {
     c.arena.append(bytes.data(), bytes.size());
-    c.offsets.push_back(c.arena.size());
+    c.offsets.push_back(std::int64_t(c.arena.size()));
 }
 
 void ResultSet::appendInt(int col, std::int64_t v) {
@@ -469,8 +469,8 @@ std::string_view ResultSet::bytesAt(std::int64_t row, int col) const {
     const Column& c = columns_[col];
     if (!usesArena(c.info.kind))
         return {};
-    const std::uint64_t b = c.offsets[row];
-    return std::string_view(c.arena.data() + b, c.offsets[row + 1] - b);
+    const auto b = std::size_t(c.offsets[std::size_t(row)]);
+    return std::string_view(c.arena.data() + b, std::size_t(c.offsets[std::size_t(row) + 1]) - b);
 }
 
 QDate ResultSet::dateAt(std::int64_t row, int col) const {
@@ -553,12 +553,21 @@ QVariant ResultSet::value(std::int64_t row, int col) const {
     return {};
 }
 
+void ResultSet::shrinkToFit() {
+    for (Column& c : columns_) {
+        c.ints.shrink_to_fit();
+        c.doubles.shrink_to_fit();
+        c.offsets.shrink_to_fit();
+        c.arena.shrink_to_fit();
+        c.nulls.shrink_to_fit();
+    }
+}
+
 std::size_t ResultSet::memoryBytes() const {
     std::size_t total = 0;
     for (const Column& c : columns_)
-        total += c.ints.capacity() * sizeof(std::int64_t) + c.doubles.capacity() * sizeof(double) +
-                 c.offsets.capacity() * sizeof(std::uint64_t) + c.arena.capacity() +
-                 c.nulls.capacity() * sizeof(std::uint64_t);
+        total += c.ints.bytes() + c.doubles.capacity() * sizeof(double) + c.offsets.bytes() +
+                 c.arena.capacity() + c.nulls.capacity() * sizeof(std::uint64_t);
     return total;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldType.h"
+#include "PackedInts.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -52,6 +53,8 @@ public:
     // Changes a column's kind, converting the values appended so far (to text they keep their
     // ISO form); the fetchers use it for columns whose kind only their values tell.
     void convertColumn(int col, ColumnKind to);
+    // Gives back the room the arrays grew into; the fetchers call it once all rows are in.
+    void shrinkToFit();
 
     int fieldCount() const;
     const FieldInfo& field(int col) const;
@@ -78,12 +81,12 @@ public:
 private:
     struct Column {
         FieldInfo info;
-        std::vector<std::int64_t> ints;     // Int64, Bool, Date, Time, DateTime
-        std::vector<double> doubles;        // Double, Decimal
-        std::vector<std::uint64_t> offsets; // Text, Bytes, Decimal: begin of value i; size rows+1
-        std::string arena;                  // Text, Bytes, Decimal: the values back to back
-        std::vector<std::uint64_t> nulls;   // bitmap, one bit per row
-        std::int64_t count = 0;             // values appended so far
+        PackedInts ints;                  // Int64, Bool, Date, Time, DateTime
+        std::vector<double> doubles;      // Double, Decimal
+        PackedInts offsets;               // Text, Bytes, Decimal: begin of value i; size rows+1
+        std::string arena;                // Text, Bytes, Decimal: the values back to back
+        std::vector<std::uint64_t> nulls; // bitmap, one bit per row
+        std::int64_t count = 0;           // values appended so far
     };
     std::string canonicalText(std::int64_t row, int col) const;
     static void pushArena(Column& c, std::string_view bytes);

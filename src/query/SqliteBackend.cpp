@@ -339,6 +339,7 @@ ResultSet fetch(sqlite3* db, sqlite3_stmt* st) {
     for (int c = 0; c < n; ++c)
         if (pending[std::size_t(c)])
             rs.convertColumn(c, ColumnKind::Text); // NULL in every row
+    rs.shrinkToFit();
     return rs;
 }
 

@@ -4,7 +4,7 @@
 
 #include "query/Tdm1.h"
 
-#include "support/TestEnv.h"
+#include "TestEnv.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -7,6 +7,12 @@
 #include <QString>
 
 #include <optional>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace velmora::test {
 

@@ -1,7 +1,7 @@
 #include "query/QueryFileReader.h"
 #include "query/LineCodec.h"
 
-#include "support/TestEnv.h"
+#include "TestEnv.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -152,9 +152,22 @@ TEST(ResultSet, MemoryGrowsWithTheData) {
         rs.appendText(1, "abcdefghij");
         rs.endRow();
     }
-    // 8 bytes per integer, 8 per text offset plus its 10 bytes: no per-cell object.
-    EXPECT_GE(rs.memoryBytes(), 1000u * 26);
-    EXPECT_LT(rs.memoryBytes(), 1000u * 26 * 2 + 4096);
+    // 4 bytes per small integer, 4 per text offset plus its 10 bytes: no per-cell object.
+    rs.shrinkToFit();
+    EXPECT_GE(rs.memoryBytes(), 1000u * 18);
+    EXPECT_LT(rs.memoryBytes(), 1000u * 18 + 1024);
+}
+
+TEST(ResultSet, WidensIntegersThatOutgrow32Bits) {
+    ResultSet rs;
+    rs.addColumn(column("a", FieldType::ftLargeint, ColumnKind::Int64));
+    const std::int64_t values[] = {1, -2147483648LL, 2147483647LL, 2147483648LL, -5};
+    for (std::int64_t v : values) {
+        rs.appendInt(0, v);
+        rs.endRow();
+    }
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(rs.intAt(r, 0), values[r]);
 }
 
 } // namespace

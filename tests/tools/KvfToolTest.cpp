@@ -1,7 +1,7 @@
 // velmora-kvf run as a program: what it writes is read back with the program's own reader.
 #include "query/QueryFileReader.h"
 
-#include "support/TestEnv.h"
+#include "TestEnv.h"
 
 #include <QDir>
 #include <QFile>
