@@ -29,7 +29,6 @@ cmake --build "$build" -j2 --target "${targets[@]/#/fuzz-}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 failed=0
 printf '%-14s %8s %10s %8s  %s\n' target seconds runs corpus outcome
 for name in "${targets[@]}"; do
