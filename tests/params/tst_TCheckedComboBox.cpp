@@ -1,8 +1,10 @@
 #include "params/TCheckedComboBox.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void dropDownLines_data();
     void dropDownLines();
     void dropDownLinesBounds();
+    void dropDownPlacement();
+    void focusColours();
     void closingClickIsSwallowed();
     void pressOnButtonClosesList();
     void escapeClosesList();
@@ -220,6 +224,47 @@ void TestCheckedComboBox::dropDownLinesBounds() {
     QCOMPARE(combo.dropDownLines(), 6);
     combo.setDropDownLines(10);
     QCOMPARE(combo.dropDownLines(), 10);
+}
+
+// Below the control, or above it when the list would end within 20 pixels of the screen bottom.
+void TestCheckedComboBox::dropDownPlacement() {
+    const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
+    for (const bool nearBottom : {false, true}) {
+        QWidget window(nullptr, Qt::FramelessWindowHint);
+        window.resize(300, 60);
+        window.move(0, nearBottom ? screenHeight - 80 : 0);
+        auto* combo = new TCheckedComboBox(&window);
+        combo->move(10, 10);
+        combo->setItems({"a", "b"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        combo->ButtonClick();
+        const QPoint top = combo->mapToGlobal(QPoint(0, 0));
+        const int expected =
+            nearBottom ? top.y() - combo->dropDown()->height() : top.y() + combo->height();
+        QCOMPARE(combo->dropDown()->geometry().top(), expected);
+        QCOMPARE(combo->dropDown()->geometry().left(), top.x());
+        combo->dropDown()->hide();
+    }
+}
+
+void TestCheckedComboBox::focusColours() {
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    auto* combo = new TCheckedComboBox(&window);
+    combo->move(0, 40);
+    combo->setNotFocusColor(QColor(200, 200, 255));
+    QCOMPARE(combo->displayBox()->palette().color(QPalette::Base), QColor(200, 200, 255));
+    QSignalSpy entered(combo, &TCheckedComboBox::entered);
+    QSignalSpy exited(combo, &TCheckedComboBox::exited);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    combo->displayBox()->setFocus();
+    QTRY_COMPARE(entered.count(), 1);
+    QCOMPARE(combo->displayBox()->palette().color(QPalette::Base), QColor(255, 255, 255));
+    other->setFocus();
+    QTRY_COMPARE(exited.count(), 1);
+    QCOMPARE(combo->displayBox()->palette().color(QPalette::Base), QColor(200, 200, 255));
 }
 
 // A press on the drop button while the list is open closes the list; the click that follows
