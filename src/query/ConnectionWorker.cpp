@@ -15,13 +15,10 @@ Connection::Worker::Worker() {
 }
 
 Connection::Worker::~Worker() {
-    if (backend) {
-        try {
-            run([this] { backend.reset(); });
-        } catch (const std::exception&) {
-            // Closing a session that is already broken has nothing left to report.
-        }
-    }
+    // No event loop here: the application may already be gone when the data module is.
+    if (backend)
+        QMetaObject::invokeMethod(
+            threadContext.get(), [this] { backend.reset(); }, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
 }

@@ -257,6 +257,31 @@ int compareDecimalText(std::string_view a, std::string_view b) {
     return na ? -c : c;
 }
 
+// Texts compare without regard to letter case, letter case breaking ties. ASCII texts are
+// compared in place; others as QStrings.
+int compareText(std::string_view x, std::string_view y) {
+    int tie = 0;
+    const std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto cx = static_cast<unsigned char>(x[i]), cy = static_cast<unsigned char>(y[i]);
+        if (cx >= 0x80 || cy >= 0x80) {
+            const QString qx = QString::fromUtf8(x.data(), qsizetype(x.size()));
+            const QString qy = QString::fromUtf8(y.data(), qsizetype(y.size()));
+            const int ci = qx.compare(qy, Qt::CaseInsensitive);
+            return ci != 0 ? ci : qx.compare(qy);
+        }
+        const int lx = cx >= 'A' && cx <= 'Z' ? cx + 32 : cx;
+        const int ly = cy >= 'A' && cy <= 'Z' ? cy + 32 : cy;
+        if (lx != ly)
+            return lx < ly ? -1 : 1;
+        if (tie == 0 && cx != cy)
+            tie = cx < cy ? -1 : 1;
+    }
+    if (x.size() != y.size())
+        return x.size() < y.size() ? -1 : 1;
+    return tie;
+}
+
 int compareCells(const ResultSet& rs, int col, std::int64_t a, std::int64_t b) {
     const bool na = rs.isNull(a, col), nb = rs.isNull(b, col);
     if (na || nb)
@@ -268,11 +293,8 @@ int compareCells(const ResultSet& rs, int col, std::int64_t a, std::int64_t b) {
     }
     case ColumnKind::Decimal:
         return compareDecimalText(rs.bytesAt(a, col), rs.bytesAt(b, col));
-    case ColumnKind::Text: {
-        const QString x = rs.textAt(a, col), y = rs.textAt(b, col);
-        const int ci = x.compare(y, Qt::CaseInsensitive);
-        return ci != 0 ? ci : x.compare(y);
-    }
+    case ColumnKind::Text:
+        return compareText(rs.bytesAt(a, col), rs.bytesAt(b, col));
     case ColumnKind::Bytes:
         return rs.bytesAt(a, col).compare(rs.bytesAt(b, col));
     default: {
