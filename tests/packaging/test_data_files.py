@@ -59,6 +59,16 @@ class DesktopEntry(unittest.TestCase):
         self.assertTrue({"Office", "Database"} <= set(semicolon_list(e["Categories"])))
         self.assertIn(pc.MIME_TYPE, semicolon_list(e["MimeType"]))
 
+    def test_desktop_database_offers_it_for_query_files(self):
+        # The cache file managers read to find the programs that open a type.
+        apps = tempfile.mkdtemp(prefix="velmora-apps-")
+        shutil.copy(DESKTOP, apps)
+        r = run([tool("update-desktop-database"), apps])
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        with open(os.path.join(apps, "mimeinfo.cache"), encoding="utf-8") as f:
+            lines = f.read().splitlines()
+        self.assertIn("%s=velmora.desktop;" % pc.MIME_TYPE, lines)
+
 
 class QueryFileType(unittest.TestCase):
     def test_well_formed_and_names_glob_comment_and_icon(self):
