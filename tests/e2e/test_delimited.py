@@ -140,7 +140,8 @@ class Delimited(unittest.TestCase):
                 for line, row in zip(got[1:], rows):
                     for text, value, name in zip(line, row, names):
                         d = declared[name].upper()
-                        if isinstance(value, float) or d.startswith(("DECIMAL", "NUMERIC", "REAL")):
+                        if value is not None and (isinstance(value, float)
+                                                  or d.startswith(("DECIMAL", "NUMERIC", "REAL"))):
                             self.assertAlmostEqual(float(text), float(value), places=9, msg=name)
                         else:
                             self.assertEqual(text, sqlite_text(value, d), name)
