@@ -4,13 +4,15 @@
 # by side with `sqlite3 -csv -header` writing the same query to a file. Prints both times (best
 # of REPEATS each; target ratio at most 1.5), the program's peak memory against the CSV file's
 # size (target at most 2), and the split of the writer's own time from bench_delimited.
-#   bench/delimited.sh [REPEATS]     (VELMORA_BUILD_DIR chooses the build folder, default build)
+#   bench/delimited.sh [REPEATS]     (VELMORA_BUILD_DIR chooses the build folder, default build;
+#                                     VELMORA_BIN another program binary)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 build=$(realpath -m "${VELMORA_BUILD_DIR:-build}")
 [ -f "$build/build.ninja" ] || [ -f "$build/Makefile" ] || cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target velmora velmora-kvf bench_delimited -j2 >/dev/null
+velmora=${VELMORA_BIN:-$build/bin/velmora}
 work="$build/bench"
 mkdir -p "$work"
 db="$work/fetch.db"
@@ -34,7 +36,7 @@ best_sqlite="" best_velmora="" peak_kb=0
 for _ in $(seq "$repeats"); do
   (cd "$work" && /usr/bin/time -v -o time-sqlite.txt sqlite3 -csv -header fetch.db "$query" >sqlite.csv)
   best_sqlite=$(best "$(seconds_of "$work/time-sqlite.txt")" "$best_sqlite")
-  (cd "$work" && /usr/bin/time -v -o time-velmora.txt "$build/bin/velmora" delimited.kvf velmora.csv D , 1 2>/dev/null) ||
+  (cd "$work" && /usr/bin/time -v -o time-velmora.txt "$velmora" delimited.kvf velmora.csv D , 1 2>/dev/null) ||
     { echo "velmora failed:" >&2; cat "$work/time-velmora.txt" >&2; exit 1; }
   best_velmora=$(best "$(seconds_of "$work/time-velmora.txt")" "$best_velmora")
   kb=$(peak_kb_of "$work/time-velmora.txt")
