@@ -90,6 +90,7 @@ private Q_SLOTS:
     void pickListQueryFails();
     void pickWidthFollowsItems();
     void okThroughModalRun();
+    void reusedAfterErrorPath();
     void closingCancels_data();
     void closingCancels();
 };
@@ -487,6 +488,29 @@ void TestExecParam::okThroughModalRun() {
     QString sql = "?PWD_Secret? IN ?SLIST_Names?";
     fnSubstituteParams(sql, h.state.ParamTypes, h.state.ParamNames, h.state.ParamRows, ":");
     QCOMPARE(sql, QStringLiteral("'x''y' IN ('a','','b')"));
+}
+
+// The window lives for the whole run: a showing after the error path starts clean, and the
+// window stays centred on the same point.
+void TestExecParam::reusedAfterErrorPath() {
+    Harness h;
+    h.dialog.move(300, 40);
+    h.show({"NUM"}, {"a|b|c"});
+    QVERIFY(h.dialog.errorPathTaken());
+    const int centre = h.dialog.x() + h.dialog.width() / 2;
+    h.messages.clear();
+    h.show({"STR", "STR"}, {"First", "\"A much longer caption\""});
+    QVERIFY(h.messages.isEmpty());
+    QVERIFY(!h.dialog.errorPathTaken());
+    QVERIFY(h.dialog.bnOk()->isEnabled());
+    QVERIFY(h.dialog.lblSample()->isHidden());
+    QVERIFY(!h.dialog.paramArea()->isHidden());
+    QCOMPARE(h.dialog.rowCount(), 2);
+    QVERIFY(std::abs(h.dialog.x() + h.dialog.width() / 2 - centre) <= 1);
+    QVERIFY(std::abs(h.dialog.bnOk()->x() - (h.dialog.width() - 675) / 2 - 232) <= 1);
+    h.dialog.row(1).ValueEdit->setText("1");
+    h.dialog.bnOkClick();
+    QVERIFY(!h.state.DialogCancelled);
 }
 
 void TestExecParam::closingCancels_data() {
