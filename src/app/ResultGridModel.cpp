@@ -1,6 +1,6 @@
 #include "ResultGridModel.h"
 
-#include "CellText.h"
+#include "platform/UserLocale.h"
 
 #include <QFont>
 
@@ -8,7 +8,8 @@ namespace velmora {
 
 ResultGridModel::ResultGridModel(Dataset& dataset, QObject* parent)
     : QAbstractTableModel(parent)
-    , dataset_(dataset) {
+    , dataset_(dataset)
+    , text_(userLocale()) {
     connect(&dataset_, &Dataset::layoutReset, this, [this] {
         beginResetModel();
         indicatorRow_ = dataset_.active() && dataset_.recordCount() > 0 ? dataset_.recNo() - 1 : -1;
@@ -39,7 +40,9 @@ int ResultGridModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || !dataset_.active())
         return {};
-    return cellDisplayText(dataset_.rows(), dataset_.rowOfRecord(index.row()), index.column());
+    std::string out;
+    text_.append(out, dataset_.rows(), dataset_.rowOfRecord(index.row()), index.column());
+    return QString::fromUtf8(out);
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

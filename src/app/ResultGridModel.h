@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/CellText.h"
 #include "query/Dataset.h"
 
 #include <QAbstractTableModel>
@@ -8,6 +9,7 @@ namespace velmora {
 
 // The result grid's model over the query's result set: only the cells the view paints are read.
 // Rows follow the dataset's sort; the vertical header is the row indicator of the current record.
+// Cells show the same text as the delimited export writes.
 class ResultGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -25,6 +27,7 @@ public:
 
 private:
     Dataset& dataset_;
+    CellText text_;
     int boldColumn_ = -1;
     std::int64_t indicatorRow_ = -1;
 };

@@ -7,6 +7,7 @@
 #include "TDriveBox.h"
 #include "TFileList.h"
 #include "TLoginDialog.h"
+#include "platform/SettingsStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>

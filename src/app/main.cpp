@@ -36,29 +36,33 @@ int main(int argc, char** argv) {
     SyslogEventLog log;
     XdgDesktop desktop;
 
-    // The windows, each created once for the whole run, in this order.
+    // The windows, each created once for the whole run, in this order. The dialogs belong to
+    // the main window and go with it.
     auto mainWindow = std::make_unique<TQueryExport>(state, log, desktop);
-    TGlobalVarForm globalVarForm(mainWindow.get());
-    TAbout about(state.VersionText, mainWindow.get());
-    TExecParam execParam(mainWindow.get());
-    TToolOptions toolOptions(mainWindow.get());
+    auto* globalVarForm = new TGlobalVarForm(mainWindow.get());
+    auto* about = new TAbout(state.VersionText, mainWindow.get());
+    auto* execParam = new TExecParam(mainWindow.get());
+    auto* toolOptions = new TToolOptions(mainWindow.get());
     Tdm1 dm;
-    TProcessingMsg processing(mainWindow.get());
+    auto* processing = new TProcessingMsg(mainWindow.get());
 
     PickLists pickLists(dm.ADOQry1);
     Dialogs dialogs;
-    dialogs.about = &about;
+    dialogs.about = about;
     dialogs.execParam = [&](SessionState& st) {
-        execParam.exec(st, pickLists);
+        execParam->exec(st, pickLists);
     };
     dialogs.execOptions = [&](SessionState& st) {
-        toolOptions.exec(st);
+        toolOptions->exec(st);
     };
     dialogs.saveDialog = [&](SessionState& st, const SaveDialogRequest& request) {
-        return globalVarForm.exec(st, request);
+        return globalVarForm->exec(st, request);
     };
     dialogs.processing = [&](bool visible) {
-        processing.showWaiting(visible);
+        if (visible)
+            processing->showNow();
+        else
+            processing->hide();
     };
     mainWindow->attach(dm, std::move(dialogs));
 

@@ -12,8 +12,8 @@ using namespace velmora;
 namespace {
 
 // Runs the first show with the given arguments in a folder holding report.kvf and notes.txt.
-struct Run {
-    explicit Run(QStringList args, QString queryPath = {}) {
+struct FirstShow {
+    explicit FirstShow(QStringList args, QString queryPath = {}) {
         test::freshConfigHome();
         folder = test::freshDir(QStringLiteral("cmdline"));
         for (const char* name : {"report.kvf", "notes.txt"}) {
@@ -50,7 +50,7 @@ class CommandLineTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CommandLineTest, ReportsInItsWordsAndEndsWhereItMust) {
     const Case& c = GetParam();
-    Run run(c.args);
+    FirstShow run(c.args);
     EXPECT_EQ(run.state.UnattendedRun, c.unattended);
     EXPECT_EQ(run.reports(), c.report.isEmpty() ? QStringList{} : QStringList{c.report});
     EXPECT_EQ(run.shell.ended, c.ends);
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, OneValidArgumentOffersToRunAndNoForgetsTheFile) {
-    Run run({QStringLiteral(" report.KVF ")});
+    FirstShow run({QStringLiteral(" report.kvf \t")});
     EXPECT_EQ(run.shell.confirmations, QStringList{QStringLiteral("Confirm to execute?")});
     EXPECT_TRUE(run.shell.messages.isEmpty());
     EXPECT_FALSE(run.state.CommandLineQueryPending) << "declining forgets the command-line file";
@@ -132,7 +132,7 @@ TEST(CommandLine, AcceptedFormsGoOnToTheRun) {
     // query file, which is reported as an invalid query file, not as an argument error.
     for (const QStringList& args : {QStringList{"report.kvf", "o.xlsx", "x", "xlsx", "1"},
                                     QStringList{"report.kvf", "o.txt", "D", ";", "0"}}) {
-        Run run(args);
+        FirstShow run(args);
         EXPECT_EQ(run.log.texts().value(0), QStringLiteral("Invalid query file."))
             << args.join(' ').toStdString();
         EXPECT_TRUE(run.shell.ended);
@@ -146,7 +146,7 @@ TEST(CommandLine, RelativeFileIsLookedForInTheQueryPathFolder) {
     QFile f(queries + QStringLiteral("/elsewhere.kvf"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    Run run({QStringLiteral("elsewhere.kvf")}, queries);
+    FirstShow run({QStringLiteral("elsewhere.kvf")}, queries);
     EXPECT_EQ(run.state.QueryPath, queries);
     EXPECT_EQ(QDir::currentPath(), queries);
     EXPECT_EQ(run.shell.confirmations.size(), 1) << "the file was found in the QueryPath folder";
