@@ -2,10 +2,15 @@
 
 #include "ParamType.h"
 
+#include <QSet>
+
 namespace velmora {
 
 MarkerScan fnScanMarkers(const QString& text) {
     MarkerScan scan;
+    // TYPE and NAME joined by "_", which TYPE never holds: one key per entry. A set keeps a text
+    // with very many markers linear instead of comparing every marker with every earlier one.
+    QSet<QString> seen;
     qsizetype pos = 0; // start of the working text t
     const qsizetype n = text.size();
     while (pos < n) {
@@ -23,10 +28,8 @@ MarkerScan fnScanMarkers(const QString& text) {
                 scan.invalidType = type;
                 return scan;
             }
-            bool known = false;
-            for (qsizetype i = 0; i < scan.names.size() && !known; ++i)
-                known = scan.types[i] == type && scan.names[i] == name;
-            if (!known) {
+            if (const QString key = type + QLatin1Char('_') + name; !seen.contains(key)) {
+                seen.insert(key);
                 scan.types.append(type);
                 scan.names.append(name);
             }
