@@ -29,7 +29,7 @@ measure() {
   local best="" peak=0
   for _ in $(seq "$repeats"); do
     /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null || echo "exit status $? from $1" >&2
-    read -r secs kib <"$work/time.txt"
+    read -r secs kib < <(tail -n 1 "$work/time.txt")
     best=$(awk -v t="$secs" -v b="$best" 'BEGIN { print (b == "" || t < b) ? t : b }')
     [ "$kib" -gt "$peak" ] && peak=$kib
   done
