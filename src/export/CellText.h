@@ -42,6 +42,7 @@ public:
     void appendDateTime(std::string& out, std::int64_t msSince1970) const;
 
     QString text(const QVariant& value) const;
+    const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 private:
     std::string decimalSeparator_;

@@ -26,7 +26,8 @@ void DelimitedWriter::writeRecord(const ResultSet& rows, std::int64_t row) {
             line_ += encoder_.delimiter();
         const std::size_t begin = line_.size();
         text_.append(line_, rows, row, col);
-        encoder_.encodeTail(line_, begin);
+        if (!plain_[std::size_t(rows.field(col).kind)])
+            encoder_.encodeTail(line_, begin);
     }
     line_ += "\r\n";
     out_.write(line_);

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
+
 #include <cstdint>
 #include <string>
 
@@ -31,6 +33,9 @@ private:
     FieldEncoder encoder_;
     CellText text_;
     std::string line_;
+    // Per column kind: its texts can never need quotes under this delimiter (numbers and
+    // booleans under the usual delimiters), so the scan is skipped.
+    std::array<bool, 16> plain_{};
 };
 
 } // namespace velmora

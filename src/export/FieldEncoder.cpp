@@ -19,6 +19,19 @@ bool FieldEncoder::needsQuotes(std::string_view text) const {
     return delimiter_.size() > 1 && text.find(delimiter_) != std::string_view::npos;
 }
 
+bool FieldEncoder::neverQuotes(std::string_view alphabet) const {
+    for (char c : alphabet) {
+        if (c == '\r' || c == '\n' || c == '"')
+            return false;
+    }
+    // A delimiter byte outside the alphabet cannot occur, so neither can the whole delimiter.
+    for (char d : delimiter_) {
+        if (alphabet.find(d) == std::string_view::npos)
+            return true;
+    }
+    return delimiter_.empty();
+}
+
 void FieldEncoder::append(std::string& line, std::string_view text) const {
     if (!needsQuotes(text)) {
         line.append(text);

@@ -20,6 +20,8 @@ public:
 
     const std::string& delimiter() const { return delimiter_; }
     bool needsQuotes(std::string_view text) const;
+    // True when no text made only of these bytes can need quotes, so a writer may skip the scan.
+    bool neverQuotes(std::string_view alphabet) const;
     // Appends the encoded text to a line.
     void append(std::string& line, std::string_view text) const;
     // Encodes text that was appended to line from position begin, in place.

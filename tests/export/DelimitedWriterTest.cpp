@@ -69,6 +69,16 @@ QByteArray writeAll(const QString& delimiter, bool header, std::int64_t& rowsWri
     return f.readAll();
 }
 
+// The file's lines, split at CR LF only (a bare LF inside a value stays in its line).
+std::vector<std::string> lines(const QByteArray& file) {
+    std::vector<std::string> out;
+    const std::string text = file.toStdString();
+    for (std::size_t begin = 0, end; (end = text.find("\r\n", begin)) != std::string::npos;
+         begin = end + 2)
+        out.push_back(text.substr(begin, end - begin));
+    return out;
+}
+
 TEST(DelimitedWriterTest, WritesHeaderAndEveryRecordWithCrLf) {
     Dataset ds(QStringLiteral("ADOQry1"));
     ds.open(sample());
@@ -90,6 +100,27 @@ TEST(DelimitedWriterTest, OtherDelimiterWithoutHeader) {
     EXPECT_EQ(file.toStdString(), "1;Smith, John;10,50;0,25;05.03.2024 13:04:05;True;\xc3\xbf\r\n"
                                   "-2;;;;06.03.2024;False;\r\n"
                                   "3;\"two\nlines \"\"q\"\"\";-0,01;1E20;;;ab\r\n");
+}
+
+// Numbers and booleans are quoted too when the delimiter can occur in their text.
+TEST(DelimitedWriterTest, DelimiterInsideNumbersAndBooleans) {
+    const struct {
+        const char* delimiter;
+        int line;
+        const char* expected;
+    } cases[] = {
+        {"0", 0, "10Smith, John0\"10,50\"0\"0,25\"0\"05.03.2024 13:04:05\"0True0\xc3\xbf"},
+        {"E", 2, "3E\"two\nlines \"\"q\"\"\"E-0,01E\"1E20\"EEEab"},
+        {"ru", 0, "1ruSmith, Johnru10,50ru0,25ru05.03.2024 13:04:05ru\"True\"ru\xc3\xbf"},
+        {"1E", 2, "31E\"two\nlines \"\"q\"\"\"1E-0,011E\"1E20\"1E1E1Eab"},
+    };
+    for (const auto& c : cases) {
+        Dataset ds(QStringLiteral("ADOQry1"));
+        ds.open(sample());
+        std::int64_t n = 0;
+        const QByteArray file = writeAll(QString::fromUtf8(c.delimiter), false, n, ds);
+        EXPECT_EQ(lines(file).at(std::size_t(c.line)), c.expected) << c.delimiter;
+    }
 }
 
 TEST(DelimitedWriterTest, FollowsTheSortAndEndsAtTheLastRecord) {
