@@ -1,5 +1,6 @@
 #include "SheetStore.h"
 
+#include "CellColumn.h"
 #include "CellRef.h"
 
 #include <algorithm>
@@ -8,61 +9,9 @@
 
 namespace velmora::xl {
 
-namespace {
-
-constexpr int kChunkShift = 12; // 4096 rows per chunk
-constexpr int kChunkRows = 1 << kChunkShift;
-constexpr std::size_t kArenaBlock = std::size_t{1} << 20;
-constexpr int kArenaShift = 20;
-
-struct Chunk {
-    std::array<CellKind, kChunkRows> kinds{};
-    std::array<std::uint64_t, kChunkRows> payload{};
-};
-
-std::uint64_t bitsOf(double v) {
-    std::uint64_t b = 0;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-double doubleOf(std::uint64_t b) {
-    double v = 0;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
-
-} // namespace
-
 struct SheetStore::Column {
-    std::vector<std::unique_ptr<Chunk>> chunks;
-    int rows = 0; // one past the last row written
-    // Texts back to back, each after its 4-byte length; blocks never move once filled.
-    std::vector<std::string> arena;
+    CellColumn cells;
     std::vector<StyleRun> runs;
-
-    std::uint64_t store(std::string_view bytes) {
-        const std::size_t need = bytes.size() + sizeof(std::uint32_t);
-        if (arena.empty() || arena.back().size() + need > kArenaBlock) {
-            arena.emplace_back();
-            arena.back().reserve(std::max(kArenaBlock, need));
-        }
-        std::string& block = arena.back();
-        const std::uint64_t at = (static_cast<std::uint64_t>(arena.size() - 1) << kArenaShift) |
-                                 static_cast<std::uint64_t>(block.size());
-        const auto length = static_cast<std::uint32_t>(bytes.size());
-        block.append(reinterpret_cast<const char*>(&length), sizeof length);
-        block.append(bytes.data(), bytes.size());
-        return at;
-    }
-
-    std::string_view load(std::uint64_t at) const {
-        const std::string& block = arena[static_cast<std::size_t>(at >> kArenaShift)];
-        const std::size_t pos = static_cast<std::size_t>(at & ((1u << kArenaShift) - 1));
-        std::uint32_t length = 0;
-        std::memcpy(&length, block.data() + pos, sizeof length);
-        return {block.data() + pos + sizeof length, length};
-    }
 };
 
 SheetStore::SheetStore(QString name)
@@ -84,87 +33,53 @@ const SheetStore::Column* SheetStore::findColumn(int index) const {
     return columns_[static_cast<std::size_t>(index)].get();
 }
 
-void SheetStore::put(int row, int columnIndex, CellKind kind, std::uint64_t payload) {
-    Column& c = column(columnIndex);
-    const auto chunk = static_cast<std::size_t>(row >> kChunkShift);
-    if (c.chunks.size() <= chunk)
-        c.chunks.resize(chunk + 1);
-    if (!c.chunks[chunk]) {
-        if (kind == CellKind::Empty)
-            return;
-        c.chunks[chunk] = std::make_unique<Chunk>();
-    }
-    const int at = row & (kChunkRows - 1);
-    c.chunks[chunk]->kinds[static_cast<std::size_t>(at)] = kind;
-    c.chunks[chunk]->payload[static_cast<std::size_t>(at)] = payload;
-    if (kind != CellKind::Empty)
-        c.rows = std::max(c.rows, row + 1);
-}
-
 void SheetStore::setNumber(int row, int column, double value) {
-    put(row, column, CellKind::Number, bitsOf(value));
+    this->column(column).cells.setNumber(row, CellKind::Number, value);
 }
 
 void SheetStore::setDate(int row, int column, double serial) {
-    put(row, column, CellKind::Date, bitsOf(serial));
+    this->column(column).cells.setNumber(row, CellKind::Date, serial);
 }
 
 void SheetStore::setBool(int row, int column, bool value) {
-    put(row, column, CellKind::Bool, value ? 1 : 0);
+    this->column(column).cells.setBool(row, value);
 }
 
-void SheetStore::setText(int row, int columnIndex, const QString& text) {
+void SheetStore::setText(int row, int column, const QString& text) {
     if (text.isEmpty()) {
-        setEmpty(row, columnIndex);
+        setEmpty(row, column);
         return;
     }
     const QByteArray bytes = text.size() > kCellTextMax
                                  ? (text.left(kCellTextKeep) + QStringLiteral("...")).toUtf8()
                                  : text.toUtf8();
-    Column& c = column(columnIndex);
-    put(row, columnIndex, CellKind::Text,
-        c.store(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    this->column(column).cells.setText(
+        row, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void SheetStore::setEmpty(int row, int column) {
-    put(row, column, CellKind::Empty, 0);
+    if (const Column* c = findColumn(column); c && row < c->cells.rows())
+        this->column(column).cells.setEmpty(row);
 }
 
-CellKind SheetStore::kind(int row, int columnIndex) const {
-    const Column* c = findColumn(columnIndex);
-    if (!c || row < 0 || row >= c->rows)
-        return CellKind::Empty;
-    const Chunk* chunk = c->chunks[static_cast<std::size_t>(row >> kChunkShift)].get();
-    return chunk ? chunk->kinds[static_cast<std::size_t>(row & (kChunkRows - 1))] : CellKind::Empty;
+CellKind SheetStore::kind(int row, int column) const {
+    const Column* c = findColumn(column);
+    return c ? c->cells.kind(row) : CellKind::Empty;
 }
 
-namespace {
-
-template <typename C> std::uint64_t payloadAt(const C& column, int row) {
-    const auto* chunk = column.chunks[static_cast<std::size_t>(row >> kChunkShift)].get();
-    return chunk->payload[static_cast<std::size_t>(row & (kChunkRows - 1))];
+double SheetStore::number(int row, int column) const {
+    const Column* c = findColumn(column);
+    return c ? c->cells.number(row) : 0;
 }
 
-} // namespace
-
-double SheetStore::number(int row, int columnIndex) const {
-    const CellKind k = kind(row, columnIndex);
-    if (k != CellKind::Number && k != CellKind::Date)
-        return 0;
-    return doubleOf(payloadAt(*findColumn(columnIndex), row));
+bool SheetStore::boolean(int row, int column) const {
+    const Column* c = findColumn(column);
+    return c && c->cells.boolean(row);
 }
 
-bool SheetStore::boolean(int row, int columnIndex) const {
-    if (kind(row, columnIndex) != CellKind::Bool)
-        return false;
-    return payloadAt(*findColumn(columnIndex), row) != 0;
-}
-
-std::string_view SheetStore::textUtf8(int row, int columnIndex) const {
-    if (kind(row, columnIndex) != CellKind::Text)
-        return {};
-    const Column& c = *findColumn(columnIndex);
-    return c.load(payloadAt(c, row));
+std::string_view SheetStore::textUtf8(int row, int column) const {
+    const Column* c = findColumn(column);
+    return c ? c->cells.text(row) : std::string_view();
 }
 
 QString SheetStore::text(int row, int column) const {
@@ -175,7 +90,7 @@ QString SheetStore::text(int row, int column) const {
 int SheetStore::rowCount() const {
     int rows = 0;
     for (const auto& c : columns_)
-        rows = std::max(rows, c->rows);
+        rows = std::max(rows, c->cells.rows());
     return rows;
 }
 

@@ -24,9 +24,9 @@ struct StyleRun {
     int style = 0;
 };
 
-// The contents of one worksheet: cells stored by column in chunks of rows (a kind byte and an
-// 8-byte payload per cell, texts in UTF-8 in a per-column arena), styles kept as runs of rows per
-// column, column widths, the selection and the frozen panes. Rows and columns are 0-based.
+// The contents of one worksheet: cells stored compactly by column (CellColumn), styles kept as
+// runs of rows per column, column widths, the selection and the frozen panes. Rows and columns
+// are 0-based.
 class SheetStore {
 public:
     explicit SheetStore(QString name);
@@ -81,7 +81,6 @@ private:
     struct Column;
     Column& column(int index);
     const Column* findColumn(int index) const;
-    void put(int row, int column, CellKind kind, std::uint64_t payload);
 
     QString name_;
     std::vector<std::unique_ptr<Column>> columns_;

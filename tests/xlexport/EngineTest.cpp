@@ -1,5 +1,6 @@
 // The built-in engine below the component: references, number-format notation, the text a cell
 // shows, typed input, sheet names and the automation errors.
+#include "xlexport/CellColumn.h"
 #include "xlexport/CellRef.h"
 #include "xlexport/EngineApplication.h"
 #include "xlexport/EngineWorksheet.h"
@@ -10,6 +11,8 @@
 #include "TestPrint.h"
 
 #include <QLocale>
+
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -234,4 +237,37 @@ TEST(EngineTest, InternationalAnswersInTheFilesLetters) {
     for (int i = 19; i <= 24; ++i)
         answers << e.app->international(i);
     EXPECT_EQ(answers, QStringList({"y", "m", "d", "h", "m", "s"}));
+}
+
+TEST(CellColumnTest, KeepsEveryValueThroughItsCompactForms) {
+    CellColumn c;
+    // In order, one kind: then a value that needs 8 bytes, then a kind change, then an
+    // overwrite out of order and a gap.
+    for (int r = 0; r < 5000; ++r)
+        c.setNumber(r, CellKind::Number, r);
+    c.setNumber(5000, CellKind::Number, 0.5);
+    c.setText(5001, "a");
+    c.setText(5002, "a");
+    c.setBool(5003, true);
+    c.setNumber(5004, CellKind::Date, 45292.75);
+    c.setNumber(3, CellKind::Number, -2147483649.0);
+    c.setText(10, "b");
+    c.setEmpty(11);
+    c.setNumber(9000, CellKind::Number, -0.0);
+    EXPECT_EQ(c.rows(), 9001);
+    EXPECT_EQ(c.number(2), 2);
+    EXPECT_EQ(c.number(3), -2147483649.0);
+    EXPECT_EQ(c.kind(10), CellKind::Text);
+    EXPECT_EQ(c.text(10), "b");
+    EXPECT_EQ(c.kind(11), CellKind::Empty);
+    EXPECT_EQ(c.number(4999), 4999);
+    EXPECT_EQ(c.number(5000), 0.5);
+    EXPECT_EQ(c.text(5001), "a");
+    EXPECT_EQ(c.text(5002), "a");
+    EXPECT_TRUE(c.boolean(5003));
+    EXPECT_EQ(c.kind(5004), CellKind::Date);
+    EXPECT_EQ(c.number(5004), 45292.75);
+    EXPECT_EQ(c.kind(8999), CellKind::Empty);
+    EXPECT_TRUE(std::signbit(c.number(9000)));
+    EXPECT_EQ(c.kind(20000), CellKind::Empty);
 }
