@@ -165,24 +165,31 @@ QString fnMaskPassword(const QString& text) {
         out += text.mid(i, eq + 1 - i);
         i = eq + 1;
         // The value runs to the ";" that ends it, skipping quoted and braced parts.
+        // A quote or brace that never closes makes the rest ambiguous: a password's value is
+        // hidden to the end of the text, any other value ends at the next ";", so that a
+        // password item after it is still found.
+        const bool password = isPasswordKey(key.trimmed());
         qsizetype j = i;
         while (j < n && text[j].isSpace())
             ++j;
         if (j < n && (text[j] == QLatin1Char('"') || text[j] == QLatin1Char('\''))) {
             const QChar quote = text[j++];
-            while (j < n) {
+            bool closed = false;
+            while (j < n && !closed) {
                 if (text[j] == quote && j + 1 < n && text[j + 1] == quote)
                     j += 2;
-                else if (text[j++] == quote)
-                    break;
+                else
+                    closed = text[j++] == quote;
             }
+            if (!closed && !password)
+                j = i;
         } else if (j < n && text[j] == QLatin1Char('{')) {
             const qsizetype close = text.indexOf(QLatin1Char('}'), j);
-            j = close < 0 ? n : close + 1;
+            j = close >= 0 ? close + 1 : password ? n : i;
         }
         while (j < n && text[j] != QLatin1Char(';'))
             ++j;
-        out += isPasswordKey(key.trimmed()) ? QStringLiteral("*****") : text.mid(i, j - i);
+        out += password ? QStringLiteral("*****") : text.mid(i, j - i);
         i = j;
         if (i < n) {
             out += QLatin1Char(';');
