@@ -170,8 +170,8 @@ QWidget* TQueryExport::buildBrowsingPanel() {
 
     connect(dlb1, &TDirectoryList::directoryChanged, this,
             [this] { guarded([this] { dlb1Change(); }); });
-    connect(flb1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
-        if (item)
+    connect(flb1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (flb1->selectedPath() != QLatin1String(".kvf"))
             guarded([this] { flb1Change(); });
     });
     connect(flb1, &QListWidget::itemDoubleClicked, this,
@@ -230,13 +230,19 @@ QWidget* TQueryExport::buildResultArea() {
     auto* status = new QStatusBar(area);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(true);
+    // The panels' widths, widened where this desktop's font needs more room for the texts
+    // they show, so that no outcome is cut off.
     const std::array<int, 4> widths{160, 120, 75, 160};
+    const std::array<QString, 4> longest{QStringLiteral("Executing query. Please wait..."),
+                                         QString(), QStringLiteral("00:00:00.000"),
+                                         QStringLiteral("Query executed successfully")};
     for (int i = 0; i < 5; ++i) {
         panels_[i] = new QLabel(status);
         panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i < 4) {
-            panels_[i]->setFixedWidth(widths[i]);
+            const int needed = panels_[i]->fontMetrics().horizontalAdvance(longest[i]) + 12;
+            panels_[i]->setFixedWidth(std::max(widths[i], needed));
             status->addWidget(panels_[i]);
         } else {
             status->addWidget(panels_[i], 1);

@@ -9,6 +9,7 @@
 #include "params/TExecParam.h"
 
 #include <QApplication>
+#include <QFont>
 
 namespace {
 
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora (End User Module)"));
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // The windows are laid out for the desktop's sans-serif font at 8 points.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
 
