@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <vector>
 
 namespace velmora::xl {
 
@@ -25,12 +26,6 @@ double doubleOf(std::uint64_t b) {
     double v = 0;
     std::memcpy(&v, &b, sizeof v);
     return v;
-}
-
-bool fitsNarrow(double v) {
-    return v >= std::numeric_limits<std::int32_t>::min() &&
-           v <= std::numeric_limits<std::int32_t>::max() && v == std::floor(v) &&
-           !(v == 0 && std::signbit(v));
 }
 
 } // namespace
@@ -105,13 +100,18 @@ private:
     std::vector<std::uint32_t> slots_; // 0 empty, else id + 1
 };
 
+// The values of a chunk as whole numbers relative to the chunk's first one, in the fewest bytes
+// (1, 2 or 4) that hold every difference; numbers with up to four decimals as whole numbers of a
+// decimal scale. A value no such form holds exactly turns the chunk into 8-byte doubles.
 struct CellColumn::Chunk {
     // Written in order from the chunk's first row with one kind: no per-cell kinds yet.
     int filled = 0;
     CellKind uniform = CellKind::Empty;
     std::unique_ptr<CellKind[]> kinds;
-    std::unique_ptr<std::uint32_t[]> narrow = std::make_unique<std::uint32_t[]>(kChunkRows);
-    std::unique_ptr<std::uint64_t[]> wide; // replaces narrow once a value needs 8 bytes
+    int width = 0; // bytes per value; 0 before the first value; 8: raw
+    int scale = 0; // numbers are value / 10^scale
+    std::int64_t base = 0;
+    std::unique_ptr<std::uint8_t[]> bytes;
 
     CellKind kindAt(int i) const {
         if (kinds)
@@ -135,49 +135,174 @@ struct CellColumn::Chunk {
         kinds[static_cast<std::size_t>(i)] = k;
     }
 
-    // Whole numbers that fit go in 4 bytes; the first value that does not widens the chunk.
-    void setNumber(int i, double v) {
-        if (!wide && fitsNarrow(v)) {
-            narrow[static_cast<std::size_t>(i)] =
-                static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
-            return;
+    static bool isNumberKind(CellKind k) { return k == CellKind::Number || k == CellKind::Date; }
+
+    std::int64_t stored(int i) const {
+        const std::uint8_t* p = bytes.get() + static_cast<std::size_t>(i) * width;
+        switch (width) {
+        case 1:
+            return static_cast<std::int8_t>(*p);
+        case 2: {
+            std::int16_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
         }
-        widen();
-        wide[static_cast<std::size_t>(i)] = bitsOf(v);
+        case 4: {
+            std::int32_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        case 8: {
+            std::int64_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        default:
+            return 0;
+        }
     }
 
-    void setIndex(int i, std::uint32_t v) {
-        if (wide)
-            wide[static_cast<std::size_t>(i)] = v;
-        else
-            narrow[static_cast<std::size_t>(i)] = v;
+    void store(int i, std::int64_t v) {
+        std::uint8_t* p = bytes.get() + static_cast<std::size_t>(i) * width;
+        switch (width) {
+        case 1:
+            *p = static_cast<std::uint8_t>(static_cast<std::int8_t>(v));
+            break;
+        case 2: {
+            const auto x = static_cast<std::int16_t>(v);
+            std::memcpy(p, &x, sizeof x);
+            break;
+        }
+        case 4: {
+            const auto x = static_cast<std::int32_t>(v);
+            std::memcpy(p, &x, sizeof x);
+            break;
+        }
+        default:
+            std::memcpy(p, &v, sizeof v);
+            break;
+        }
     }
 
+    // What a cell holds: a number, or an id for texts and Booleans.
     double number(int i) const {
-        if (wide)
-            return doubleOf(wide[static_cast<std::size_t>(i)]);
-        return static_cast<double>(static_cast<std::int32_t>(narrow[static_cast<std::size_t>(i)]));
+        if (width == 8)
+            return doubleOf(static_cast<std::uint64_t>(stored(i)));
+        return static_cast<double>(base + stored(i)) / kPowers[scale];
     }
-
     std::uint32_t index(int i) const {
-        return wide ? static_cast<std::uint32_t>(wide[static_cast<std::size_t>(i)])
-                    : narrow[static_cast<std::size_t>(i)];
+        return static_cast<std::uint32_t>(width == 8 ? stored(i) : base + stored(i));
     }
 
-    void widen() {
-        if (wide)
-            return;
-        wide = std::make_unique<std::uint64_t[]>(kChunkRows);
-        for (int r = 0; r < kChunkRows; ++r) {
-            const CellKind k = kindAt(r);
-            const std::uint32_t v = narrow[static_cast<std::size_t>(r)];
-            wide[static_cast<std::size_t>(r)] =
-                (k == CellKind::Number || k == CellKind::Date)
-                    ? bitsOf(static_cast<double>(static_cast<std::int32_t>(v)))
-                    : v;
-        }
-        narrow.reset();
+    static int widthFor(std::int64_t delta) {
+        if (delta >= -128 && delta <= 127)
+            return 1;
+        if (delta >= -32768 && delta <= 32767)
+            return 2;
+        if (delta >= std::numeric_limits<std::int32_t>::min() &&
+            delta <= std::numeric_limits<std::int32_t>::max())
+            return 4;
+        return 8;
     }
+
+    // Rewrites every cell in a new layout: 8 (raw doubles and ids), or whole numbers of
+    // newWidth bytes with numbers at newScale (ids stay as they are).
+    void relayout(int newWidth, int newScale) {
+        std::vector<std::int64_t> values(kChunkRows, 0);
+        if (width != 0) {
+            for (int r = 0; r < kChunkRows; ++r) {
+                const bool num = isNumberKind(kindAt(r));
+                if (newWidth == 8)
+                    values[static_cast<std::size_t>(r)] =
+                        num ? static_cast<std::int64_t>(bitsOf(number(r))) : index(r);
+                else
+                    values[static_cast<std::size_t>(r)] =
+                        (base + stored(r)) * (num ? kScales[newScale - scale] : 1) - base;
+            }
+        }
+        width = newWidth;
+        scale = newScale;
+        bytes = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kChunkRows) * width);
+        for (int r = 0; r < kChunkRows; ++r)
+            store(r, values[static_cast<std::size_t>(r)]);
+    }
+
+    void setNumber(int i, double v) {
+        if (width == 8) {
+            store(i, static_cast<std::int64_t>(bitsOf(v)));
+            return;
+        }
+        // The smallest decimal scale at or above the chunk's that holds the value exactly.
+        std::int64_t n = 0;
+        int s = scale;
+        bool exact = false;
+        if (std::isfinite(v) && !(v == 0 && std::signbit(v))) {
+            for (; s <= 4; ++s) {
+                const double t = v * kPowers[s];
+                if (std::fabs(t) >= kLimit)
+                    break;
+                n = std::llround(t);
+                if (static_cast<double>(n) / kPowers[s] == v) {
+                    exact = true;
+                    break;
+                }
+            }
+        }
+        if (exact && placeInteger(i, n, s, true))
+            return;
+        relayout(8, 0);
+        store(i, static_cast<std::int64_t>(bitsOf(v)));
+    }
+
+    void setIndex(int i, std::uint32_t id) {
+        if (width == 8 || !placeInteger(i, id, scale, false)) {
+            if (width != 8)
+                relayout(8, 0);
+            store(i, id);
+        }
+    }
+
+    // Puts a whole number (a number at scale s, or an id); false when the chunk must turn raw.
+    bool placeInteger(int i, std::int64_t n, int s, bool isNumber) {
+        if (width == 0) {
+            base = n;
+            scale = s;
+            width = 1;
+            bytes = std::make_unique<std::uint8_t[]>(kChunkRows);
+        }
+        int need = width;
+        if (isNumber && s > scale) {
+            // Every stored number grows by 10^(s - scale).
+            const std::int64_t factor = kScales[s - scale];
+            for (int r = 0; r < kChunkRows; ++r) {
+                if (!isNumberKind(kindAt(r)))
+                    continue;
+                const double grown = static_cast<double>(base + stored(r)) * factor;
+                if (std::fabs(grown) >= kLimit)
+                    return false;
+                need = std::max(need, widthFor(static_cast<std::int64_t>(grown) - base));
+            }
+            if (need == 8)
+                return false;
+            relayout(need, s);
+        }
+        const double scaled = isNumber ? static_cast<double>(n) * kScales[scale - s] : 0;
+        if (isNumber && std::fabs(scaled) >= kLimit)
+            return false;
+        const std::int64_t value = isNumber ? n * kScales[scale - s] : n;
+        need = widthFor(value - base);
+        if (need == 8)
+            return false;
+        if (need > width)
+            relayout(need, scale);
+        store(i, value - base);
+        return true;
+    }
+
+    // Whole numbers stay below this, so they and their quotients by powers of ten are exact.
+    static constexpr double kLimit = 4.0e15;
+    static constexpr double kPowers[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
+    static constexpr std::int64_t kScales[] = {1, 10, 100, 1000, 10000};
 };
 
 CellColumn::CellColumn()

@@ -11,9 +11,10 @@
 namespace velmora::xl {
 
 // The cells of one column, compact: rows in chunks of 4096; a chunk written row after row with
-// one kind of value keeps that kind once instead of a byte per cell, and keeps 4-byte values
-// (whole numbers that fit, dates without a time, text ids) until a wider one arrives. Texts
-// are kept once per column and cells hold their id.
+// one kind of value keeps that kind once instead of a byte per cell, and keeps its values as
+// differences from its first one in 1, 2 or 4 bytes (numbers with up to four decimals as whole
+// numbers of a decimal scale) until a value needs a raw 8-byte double. Texts are kept once per
+// column and cells hold their id.
 class CellColumn {
 public:
     CellColumn();

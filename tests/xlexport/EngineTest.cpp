@@ -14,6 +14,10 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
+#include <map>
+#include <random>
+#include <variant>
 
 using namespace velmora;
 using namespace velmora::xl;
@@ -270,4 +274,78 @@ TEST(CellColumnTest, KeepsEveryValueThroughItsCompactForms) {
     EXPECT_EQ(c.kind(8999), CellKind::Empty);
     EXPECT_TRUE(std::signbit(c.number(9000)));
     EXPECT_EQ(c.kind(20000), CellKind::Empty);
+}
+
+TEST(CellColumnTest, RandomWritesReadBackExactly) {
+    // Values that stress every layout: small and large whole numbers, decimals of growing scale,
+    // values no scale holds, signed zero, infinities, ids far apart, kinds mixed and rows
+    // rewritten out of order.
+    const std::vector<double> numbers = {0,
+                                         1,
+                                         -1,
+                                         127,
+                                         128,
+                                         -129,
+                                         32768,
+                                         1e9,
+                                         -3e9,
+                                         2.5,
+                                         3.25,
+                                         0.125,
+                                         1.0625,
+                                         0.1,
+                                         0.3,
+                                         1.0 / 3,
+                                         1e300,
+                                         -0.0,
+                                         45292,
+                                         45292.75,
+                                         4e15,
+                                         123456.7891,
+                                         9007199254740993.0,
+                                         std::numeric_limits<double>::infinity()};
+    std::mt19937 rng(7);
+    CellColumn c;
+    std::map<int, std::pair<CellKind, std::variant<double, std::string, bool>>> expected;
+    for (int step = 0; step < 40000; ++step) {
+        const int row = step < 20000 ? step : static_cast<int>(rng() % 20000);
+        switch (rng() % 5) {
+        case 0:
+        case 1: {
+            const double v = numbers[rng() % numbers.size()];
+            c.setNumber(row, CellKind::Number, v);
+            expected[row] = {CellKind::Number, v};
+            break;
+        }
+        case 2: {
+            const std::string t = "t" + std::to_string(rng() % 70000);
+            c.setText(row, t);
+            expected[row] = {CellKind::Text, t};
+            break;
+        }
+        case 3:
+            c.setBool(row, rng() % 2 == 0);
+            expected[row] = {CellKind::Bool, c.boolean(row)};
+            break;
+        default:
+            c.setEmpty(row);
+            expected.erase(row);
+            break;
+        }
+    }
+    for (int row = 0; row < 20000; ++row) {
+        const auto it = expected.find(row);
+        if (it == expected.end()) {
+            EXPECT_EQ(c.kind(row), CellKind::Empty) << row;
+            continue;
+        }
+        ASSERT_EQ(c.kind(row), it->second.first) << row;
+        if (it->second.first == CellKind::Number) {
+            const double want = std::get<double>(it->second.second);
+            EXPECT_EQ(c.number(row), want) << row;
+            EXPECT_EQ(std::signbit(c.number(row)), std::signbit(want)) << row;
+        } else if (it->second.first == CellKind::Text) {
+            EXPECT_EQ(std::string(c.text(row)), std::get<std::string>(it->second.second)) << row;
+        }
+    }
 }
