@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
                     worksheet_write_string(ws, row, col, reinterpret_cast<const char*>(t), nullptr);
                 break;
             }
-            default: break;
+            default:
+                break;
             }
         }
         ++row;
