@@ -116,7 +116,8 @@ TEST_F(FilesTest, AnUnwritableFileIsAClearError) {
 }
 
 TEST_F(FilesTest, AVisibleUnsavedWorkbookGoesToTheDesktopAsACopy) {
-    test::freshConfigHome();
+    // A cache folder of its own, so that no other test's copy is there first.
+    qputenv("XDG_CACHE_HOME", test::freshDir("cache").toUtf8());
     Export e(test::numberedRows(3));
     e.x->DisconnectExcel(false);
     ASSERT_EQ(e.desktop.opened.size(), 1);
