@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 namespace {
 
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
     chooseHeadlessPlatform(argc - 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora (End User Module)"));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The windows are laid out for the desktop's sans-serif font at 8 points.
     QFont font = QApplication::font();

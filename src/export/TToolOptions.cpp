@@ -3,6 +3,7 @@
 #include "Share/GlobalVar.h"
 #include "platform/SettingsStore.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,8 +58,14 @@ TToolOptions::TToolOptions(QWidget* parent)
     f.setPointSize(8);
     setFont(f);
 
+    // The layout's widths were measured for a narrower font than this desktop's: a caption
+    // that needs more room grows to the right, as far as its box allows, instead of being cut.
     auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
         w->setObjectName(QLatin1String(name));
+        if (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QPushButton*>(w)) {
+            const int room = w->parentWidget()->width() - x - 4;
+            width = std::max(width, std::min(w->sizeHint().width(), room));
+        }
         w->setGeometry(x, y, width, height);
     };
 
@@ -80,6 +87,11 @@ TToolOptions::TToolOptions(QWidget* parent)
     place(rbOther, "rbOther", 16, 46, 57, 17);
     lblDelimiter = new QLabel(QStringLiteral("Delimiter Character: "), GroupBox1);
     place(lblDelimiter, "lblDelimiter", 87, 46, 99, 13);
+    // The label ends where the delimiter box begins; a wider caption starts further left.
+    if (const int needed = lblDelimiter->sizeHint().width(); needed > 99) {
+        const int left = std::max(76, 186 - needed);
+        lblDelimiter->setGeometry(left, 46, 186 - left, 13);
+    }
     txtDelimiter = new QLineEdit(QStringLiteral(","), GroupBox1);
     place(txtDelimiter, "txtDelimiter", 192, 46, 41, 21);
     QFont bold = txtDelimiter->font();

@@ -3,6 +3,8 @@
 #include "NameParts.h"
 #include "SplitDelimited.h"
 
+#include <QHash>
+
 namespace velmora {
 
 QString fnQuote(const QString& text) {
@@ -125,39 +127,49 @@ QString fnRenderPrefix(const QString& name, const ParamRow& row) {
     return prefix;
 }
 
-void fnReplaceMarker(QString& sql, const QString& marker, const QString& value) {
-    if (marker.isEmpty())
-        return;
-    QString out;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype at = sql.indexOf(marker, from, Qt::CaseInsensitive);
-        if (at < 0)
-            break;
-        out += QStringView(sql).mid(from, at - from);
-        out += value;
-        from = at + marker.size();
-    }
-    if (from == 0)
-        return;
-    out += QStringView(sql).mid(from);
-    sql = out;
-}
-
 void fnSubstituteParams(QString& preparedSql, const QStringList& types, const QStringList& names,
                         const std::vector<ParamRow>& rows, const QString& timeSeparator) {
+    // One pass over the author's text: each marker is replaced by its parameter's value, and no
+    // value is searched again, so a value that holds another parameter's marker stays one
+    // literal. Markers are compared ignoring letter case; when two entries differ only in case,
+    // the first one's value replaces both.
     const ParamRow empty;
+    QHash<QString, qsizetype> byMarker;
+    QStringList values;
     for (qsizetype i = 0; i < types.size() && i < names.size(); ++i) {
         const auto type = fnParseParamType(types[i]);
-        if (!type)
-            continue;
         const ParamRow& row = static_cast<std::size_t>(i) < rows.size() ? rows[i] : empty;
-        const QString value =
-            fnRenderPrefix(names[i], row) + fnRenderValue(*type, row, timeSeparator);
-        fnReplaceMarker(
-            preparedSql,
-            QLatin1Char('?') + types[i] + QLatin1Char('_') + names[i] + QLatin1Char('?'), value);
+        values << (type ? fnRenderPrefix(names[i], row) + fnRenderValue(*type, row, timeSeparator)
+                        : QString());
+        const QString marker =
+            QLatin1Char('?') + types[i] + QLatin1Char('_') + names[i] + QLatin1Char('?');
+        if (type && !byMarker.contains(marker.toUpper()))
+            byMarker.insert(marker.toUpper(), i);
     }
+    if (byMarker.isEmpty())
+        return;
+    // A marker runs from one "?" to the next, since neither its type nor its name holds one.
+    QString out;
+    qsizetype copied = 0;
+    qsizetype at = preparedSql.indexOf(QLatin1Char('?'));
+    while (at >= 0) {
+        const qsizetype close = preparedSql.indexOf(QLatin1Char('?'), at + 1);
+        if (close < 0)
+            break;
+        const auto found = byMarker.constFind(preparedSql.mid(at, close - at + 1).toUpper());
+        if (found == byMarker.constEnd()) {
+            at = close;
+            continue;
+        }
+        out += QStringView(preparedSql).mid(copied, at - copied);
+        out += values[*found];
+        copied = close + 1;
+        at = preparedSql.indexOf(QLatin1Char('?'), copied);
+    }
+    if (copied == 0)
+        return;
+    out += QStringView(preparedSql).mid(copied);
+    preparedSql = out;
 }
 
 } // namespace velmora

@@ -25,13 +25,10 @@ QString fnRenderValue(ParamType type, const ParamRow& row, const QString& timeSe
 // The caption and operator items that go before the value ("price < "), from the name's parts.
 QString fnRenderPrefix(const QString& name, const ParamRow& row);
 
-// Replaces every occurrence of marker in sql, ignoring letter case, left to right in one pass;
-// inserted text is not searched again.
-void fnReplaceMarker(QString& sql, const QString& marker, const QString& value);
-
-// Renders each parameter in order and replaces its marker ?TYPE_NAME? in preparedSql. Later
-// markers are searched in text that already holds earlier values, so a value that contains a
-// later marker gets that marker replaced too. A row missing from rows counts as empty.
+// Renders each parameter and replaces its markers ?TYPE_NAME? (letter case ignored) in
+// preparedSql in one left-to-right pass over the author's text; inserted values are never
+// searched again, so no value can bring in another parameter's value. A row missing from rows
+// counts as empty.
 void fnSubstituteParams(QString& preparedSql, const QStringList& types, const QStringList& names,
                         const std::vector<ParamRow>& rows, const QString& timeSeparator);
 
