@@ -82,7 +82,8 @@ void appendXmlEscaped(std::string& out, std::string_view s, bool attribute) {
             out += attribute ? "&#10;" : "\n";
             break;
         case '\r':
-            out += attribute ? "&#13;" : "\r";
+            // A reader turns a raw CR (and CR LF) into LF; the reference keeps the value whole.
+            out += "&#13;";
             break;
         case '\t':
             out += attribute ? "&#9;" : "\t";

@@ -5,6 +5,7 @@
 #include "xlexport/EngineApplication.h"
 #include "xlexport/EngineWorksheet.h"
 #include "xlexport/NumberFormatCode.h"
+#include "xlexport/OutputFile.h"
 #include "xlexport/ShownText.h"
 
 #include "ScriptedShell.h"
@@ -39,6 +40,12 @@ struct Engine {
 };
 
 } // namespace
+
+TEST(XmlEscapingTest, KeepsEveryCharacterOfATextThroughAReader) {
+    // A raw CR would come back from any XML reader as LF.
+    EXPECT_EQ(xl::xmlEscaped(std::string_view("a\r\nb<&>\"")), "a&#13;\nb&lt;&amp;&gt;\"");
+    EXPECT_EQ(xl::xmlEscaped(std::string_view("a\r\n\"\t"), true), "a&#13;&#10;&quot;&#9;");
+}
 
 TEST(CellRefTest, LettersAndReferences) {
     const std::vector<std::pair<int, QString>> letters = {
