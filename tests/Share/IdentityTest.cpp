@@ -51,7 +51,8 @@ TEST(Identity, IsStrIntegerAcceptsThirtyTwoBitIntegers) {
         int v = -99;
         EXPECT_EQ(fnIsStrInteger(QString::fromLatin1(c.text), &v), c.accepted)
             << '"' << c.text << '"';
-        if (c.accepted)
+        if (c.accepted) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
