@@ -87,7 +87,8 @@ protected:
     void SetUp() override {
         if (GetParam() == Db::SQLite) {
             const QString file =
-                makeSqliteFile(QStringLiteral("hostile"), "CREATE TABLE unused(x);");
+                makeSqliteDb(freshDir(QStringLiteral("hostile")), QStringLiteral("hostile.db"),
+                             "CREATE TABLE unused(x);");
             dm.ADOConn1.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + file);
         } else {
             const auto cs = pgConnectionString(pgPassword());
@@ -98,9 +99,9 @@ protected:
         dm.ADOConn1.open();
         // A table of its own per session; the values go in as hexadecimal UTF-8, so no quoting
         // of ours is involved in making the expected data.
-        executeScript(dm, QStringLiteral("CREATE TEMP TABLE probe (s TEXT)"));
+        execute(dm, QStringLiteral("CREATE TEMP TABLE probe (s TEXT)"));
         for (const QString& v : kHostileTexts)
-            executeScript(dm, QStringLiteral("INSERT INTO probe VALUES (%1)").arg(fromHex(v)));
+            execute(dm, QStringLiteral("INSERT INTO probe VALUES (%1)").arg(fromHex(v)));
     }
 
     QString fromHex(const QString& v) const {

@@ -4,8 +4,6 @@
 
 #include <QDir>
 
-#include <sqlite3.h>
-
 #include <stdexcept>
 
 namespace velmora::test {
@@ -26,34 +24,6 @@ std::optional<QString> pgConnectionString(const QString& password) {
              qEnvironmentVariable("VELMORA_TEST_PG_PORT"),
              qEnvironmentVariable("VELMORA_TEST_PG_DB"),
              qEnvironmentVariable("VELMORA_TEST_PG_USER"), password);
-}
-
-QString makeSqliteFile(const QString& name, const char* script) {
-    const QString path = QDir(freshDir(name)).filePath(name + QStringLiteral(".db"));
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
-        throw std::runtime_error("cannot create " + path.toStdString());
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, script, nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("script failed: " + message);
-    return path;
-}
-
-void executeScript(Tdm1& dm, const QString& sql) {
-    dm.ADOQry1.setSql(sql);
-    try {
-        dm.ADOQry1.openQuery();
-    } catch (const std::runtime_error& e) {
-        if (std::string(e.what()) != "ADOQry1: CommandText does not return a result set")
-            throw;
-        return;
-    }
-    dm.ADOQry1.close();
 }
 
 std::vector<QStringList> fetchAll(Tdm1& dm, const QString& sql) {

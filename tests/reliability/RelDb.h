@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DbTestSupport.h"
 #include "query/Tdm1.h"
 
 #include <QString>
