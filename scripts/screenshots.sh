@@ -19,34 +19,29 @@ cd "$build/samples"
 window() { for _ in $(seq 50); do xdotool search --name "$1" 2>/dev/null | head -n 1 && return; sleep 0.2; done; }
 shoot() { sleep 0.8; import -window "$1" "$out/$2"; }
 
-# The main window with a result: the query selected in the file list, Execute (Alt+E), Yes.
-"$build/bin/velmora" >/dev/null 2>&1 &
-app=$!
-main=$(window '^Velmora$')
-xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 400 100 click 1
-sleep 0.3
-xdotool key alt+e
-confirm=$(window '^Confirm$'); xdotool windowfocus --sync "$confirm" key Return
-main=$(window '^Velmora -'); shoot "$main" main-window.png
-kill $app; wait $app 2>/dev/null || true
+# Starts velmora, selects the third query file (order-lines), presses the command's Alt key,
+# answers Yes and takes a picture of the window with the given title.
+run_selected() {
+  "$build/bin/velmora" >/dev/null 2>&1 &
+  local app=$! main confirm target
+  main=$(window '^Velmora$')
+  xdotool windowfocus --sync "$main"
+  xdotool mousemove --window "$main" 400 100 click 1
+  sleep 0.3
+  xdotool key "$1"
+  confirm=$(window '^Confirm$'); xdotool windowfocus --sync "$confirm" key Return
+  target=$(window "$2"); shoot "$target" "$3"
+  kill $app; wait $app 2>/dev/null || true
+}
 
-# The parameter dialog of a query with several parameters.
+# The main window with a result (Execute, Alt+E) and the output options (Execute to File, Alt+F).
+run_selected alt+e '^Velmora -' main-window.png
+run_selected alt+f '^Output File Options$' output-options.png
+
+# The parameter dialog of a query with several parameters, from a one-argument start.
 "$build/bin/velmora" orders-filtered.kvf >/dev/null 2>&1 &
 app=$!
 confirm=$(window '^Confirm$'); xdotool windowfocus --sync "$confirm" key Return
 dialog=$(window '^Query Parameters$'); shoot "$dialog" parameter-dialog.png
-kill $app; wait $app 2>/dev/null || true
-
-# The output options: Execute to File (Alt+F) on a selected query, Yes to the question.
-"$build/bin/velmora" >/dev/null 2>&1 &
-app=$!
-main=$(window '^Velmora$')
-xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 400 100 click 1
-sleep 0.3
-xdotool key alt+f
-confirm=$(window '^Confirm$'); xdotool windowfocus --sync "$confirm" key Return
-options=$(window '^Output File Options$'); shoot "$options" output-options.png
 kill $app; wait $app 2>/dev/null || true
 echo "screenshots in $out"

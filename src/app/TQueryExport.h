@@ -10,8 +10,6 @@
 
 class QLineEdit;
 class QSplitter;
-class QToolButton;
-class QLabel;
 
 namespace velmora {
 
