@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 sheet.setNumber(r, c, in.ConsumeFloatingPoint<double>());
                 break;
             case 1:
-                // Serials of the dates a database can hold (years 1 to 9999).
-                sheet.setDate(r, c, in.ConsumeFloatingPointInRange(-693593.0, 2958466.0));
+                // Serials past the years 1 to 9999 are kept as plain numbers.
+                sheet.setDate(r, c, in.ConsumeFloatingPoint<double>());
                 break;
             case 2:
                 sheet.setBool(r, c, in.ConsumeBool());

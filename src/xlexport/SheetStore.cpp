@@ -4,6 +4,7 @@
 #include "CellRef.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -33,11 +34,31 @@ const SheetStore::Column* SheetStore::findColumn(int index) const {
     return columns_[static_cast<std::size_t>(index)].get();
 }
 
+namespace {
+
+// A database float can be NaN or an infinity, which no workbook format holds as a number; the
+// cell shows the error a spreadsheet gives for such a value.
+const QString kNumberError = QStringLiteral("#NUM!");
+
+// Day serials of the years 1 to 9999, the dates a file can carry.
+constexpr double kFirstDateSerial = -693593.0;
+constexpr double kEndDateSerial = 2958466.0;
+
+} // namespace
+
 void SheetStore::setNumber(int row, int column, double value) {
+    if (!std::isfinite(value)) {
+        setText(row, column, kNumberError);
+        return;
+    }
     this->column(column).cells.setNumber(row, CellKind::Number, value);
 }
 
 void SheetStore::setDate(int row, int column, double serial) {
+    if (!(serial >= kFirstDateSerial && serial < kEndDateSerial)) {
+        setNumber(row, column, serial);
+        return;
+    }
     this->column(column).cells.setNumber(row, CellKind::Date, serial);
 }
 

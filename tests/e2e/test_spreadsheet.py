@@ -52,6 +52,16 @@ class Cells(html.parser.HTMLParser):
             self.cell += data
 
 
+def parse_html(path):
+    p = Cells()
+    with open(path, encoding="utf-8") as f:
+        p.feed(f.read())
+    return p.rows
+
+
+SS = "{urn:schemas-microsoft-com:office:spreadsheet}"
+
+
 class Spreadsheet(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="velmora-spreadsheet-")
@@ -123,11 +133,9 @@ class Spreadsheet(unittest.TestCase):
 
     def test_html(self):
         path = self.run_ok(["Quarterly sales.kvf", "out.html", "X", "HTML", "1"])
-        p = Cells()
-        with open(path, encoding="utf-8") as f:
-            p.feed(f.read())
-        self.assertEqual(p.rows[0], ["id", "customer name", "amount", "day", "at"])
-        self.assertEqual([r[1] for r in p.rows[1:]], [r[1] for r in ROWS])
+        rows = parse_html(path)
+        self.assertEqual(rows[0], ["id", "customer name", "amount", "day", "at"])
+        self.assertEqual([r[1] for r in rows[1:]], [r[1] for r in ROWS])
 
     def test_xml_spreadsheet(self):
         path = self.run_ok(["Quarterly sales.kvf", "out.xml", "X", "XML", "1"])
@@ -196,6 +204,35 @@ class SpreadsheetPostgres(unittest.TestCase):
         self.assertEqual(ws["E2"].value, datetime.datetime(2024, 3, 5, 13, 4, 5))
         self.assertEqual(ws["F2"].value, datetime.datetime(2024, 3, 5))
         self.assertIn(ws["B3"].value, (None, ""))
+
+    def test_floats_no_workbook_holds_show_the_number_error(self):
+        import openpyxl
+        import xlrd
+        connection = ("Provider=PostgreSQL;Host={host};Port={port};Database={db};User ID={user};"
+                      "Password={password}").format(**self.pg)
+        v.make_query(os.path.join(self.folder, "odd.kvf"), "PostgreSQL", connection,
+                     "select 2.5::float8 as x, 'NaN'::float8 as n, 'Infinity'::float8 as p,"
+                     " '-Infinity'::float8 as m")
+        expected = [2.5, "#NUM!", "#NUM!", "#NUM!"]
+        readers = {
+            "XLSX": lambda p: [c.value for c in openpyxl.load_workbook(p).active[2]],
+            "XLS": lambda p: xlrd.open_workbook(p).sheet_by_index(0).row_values(1),
+            "XML": lambda p: [float(d.text) if d.get(SS + "Type") == "Number" else d.text
+                              for d in ET.parse(p).getroot().iter(SS + "Data")][4:],
+            "HTML": lambda p: parse_html(p)[1],
+            "CSV": lambda p: list(csv.reader(open(p, newline="", encoding="utf-8")))[1],
+        }
+        for kind, read in readers.items():
+            with self.subTest(kind=kind):
+                name = "odd." + kind.lower()
+                r = v.run(["odd.kvf", name, "X", kind, "1"], self.folder, env())
+                self.assertEqual(r.log_entries(), [], r.stderr)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                got = read(os.path.join(self.folder, name))
+                if kind in ("HTML", "CSV"):
+                    self.assertEqual(got, ["2.5"] + expected[1:])
+                else:
+                    self.assertEqual(got, expected)
 
 
 if __name__ == "__main__":
