@@ -57,8 +57,9 @@ TEST_P(CommandLineTest, ReportsInItsWordsAndEndsWhereItMust) {
     EXPECT_TRUE(run.shell.errors.isEmpty())
         << run.shell.errors.join(QLatin1Char('|')).toStdString();
     // The unattended path never asks anything.
-    if (c.unattended)
+    if (c.unattended) {
         EXPECT_TRUE(run.shell.confirmations.isEmpty());
+    }
 }
 
 const QString kCount = QStringLiteral("Error - Total number of parameter must either be 1 or 5.");

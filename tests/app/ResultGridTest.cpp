@@ -29,15 +29,24 @@ TEST(SortExpression, CyclesPerFieldAndComparesTheFieldWhole) {
             << c.current << " + " << c.field;
 }
 
+FieldInfo field(const char* name, FieldType type, ColumnKind kind, int width, int size) {
+    FieldInfo f;
+    f.name = QString::fromLatin1(name);
+    f.type = type;
+    f.kind = kind;
+    f.displayWidth = width;
+    f.dataSize = size;
+    return f;
+}
+
 // A grid over a small result: NAME holds short and long texts, AMOUNT numbers, CODE short codes.
 class ResultGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResultSet rows;
-        rows.addColumn({QStringLiteral("NAME"), FieldType::ftString, ColumnKind::Text, 20, 20});
-        rows.addColumn({QStringLiteral("AMOUNT"), FieldType::ftInteger, ColumnKind::Int64, 10, 4});
-        rows.addColumn(
-            {QStringLiteral("A_LONG_TITLE"), FieldType::ftString, ColumnKind::Text, 2, 2});
+        rows.addColumn(field("NAME", FieldType::ftString, ColumnKind::Text, 20, 20));
+        rows.addColumn(field("AMOUNT", FieldType::ftInteger, ColumnKind::Int64, 10, 4));
+        rows.addColumn(field("A_LONG_TITLE", FieldType::ftString, ColumnKind::Text, 2, 2));
         const char* names[] = {"b", "a much longer name than the title", "c", "a"};
         const int amounts[] = {30, 10, 20, 40};
         for (int i = 0; i < 4; ++i) {

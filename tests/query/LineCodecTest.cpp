@@ -102,8 +102,9 @@ TEST(CodecInteger, FollowsTheIntegerRule) {
     for (const Case& c : cases) {
         int v = 12345;
         EXPECT_EQ(fnCodecInteger(c.text, v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 
