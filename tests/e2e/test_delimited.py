@@ -7,7 +7,6 @@ import io
 import os
 import shutil
 import sqlite3
-import subprocess
 import tempfile
 import unittest
 
@@ -176,36 +175,26 @@ class Delimited(unittest.TestCase):
         self.assertEqual(parse(read_file(target), ","), self.expected_tricky())
 
 
-@unittest.skipUnless(os.environ.get("VELMORA_TEST_PG_HOST"), "PostgreSQL is not started")
+@unittest.skipUnless(v.PG_STARTED, "PostgreSQL is not started")
 class DelimitedPostgres(unittest.TestCase):
     def setUp(self):
-        e = os.environ
-        self.pg = dict(host=e["VELMORA_TEST_PG_HOST"], port=e["VELMORA_TEST_PG_PORT"],
-                       db=e["VELMORA_TEST_PG_DB"], user=e["VELMORA_TEST_PG_USER"],
-                       password=e["VELMORA_TEST_PG_PASSWORD"])
+        self.pg = v.PgServer()
         self.folder = tempfile.mkdtemp(prefix="velmora-delimited-pg-")
         self.table = "export_e2e_%d" % os.getpid()
-        self.psql("drop table if exists %s; create table %s(id int, name text, amount numeric(14,4),"
-                  " ratio double precision, ok boolean, at timestamp, day date);"
-                  "insert into %s values"
-                  " (1, 'Smith, John', 1234.5000, 0.5, true, '2024-03-05 13:04:05', '2024-03-05'),"
-                  " (2, 'two\nlines \"q\"', -0.0001, null, false, '2024-03-06 00:00:00', null),"
-                  " (3, null, 99999999.9999, 1e-7, null, null, '1999-12-31'),"
-                  " (4, '', 0, -2.5, true, '1999-12-31 23:59:59', '2000-01-01')"
-                  % (self.table, self.table, self.table))
-        self.addCleanup(self.psql, "drop table if exists %s" % self.table)
-
-    def psql(self, sql, *options):
-        env = dict(os.environ, PGPASSWORD=self.pg["password"])
-        return subprocess.run(["psql", "-h", self.pg["host"], "-p", self.pg["port"], "-U",
-                               self.pg["user"], "-d", self.pg["db"], "-v", "ON_ERROR_STOP=1", "-q",
-                               *options, "-c", sql],
-                              env=env, check=True, capture_output=True, text=True).stdout
+        self.pg.psql("drop table if exists %s; create table %s(id int, name text,"
+                     " amount numeric(14,4), ratio double precision, ok boolean, at timestamp,"
+                     " day date); insert into %s values"
+                     " (1, 'Smith, John', 1234.5000, 0.5, true, '2024-03-05 13:04:05',"
+                     " '2024-03-05'),"
+                     " (2, 'two\nlines \"q\"', -0.0001, null, false, '2024-03-06 00:00:00', null),"
+                     " (3, null, 99999999.9999, 1e-7, null, null, '1999-12-31'),"
+                     " (4, '', 0, -2.5, true, '1999-12-31 23:59:59', '2000-01-01')"
+                     % (self.table, self.table, self.table))
+        self.addCleanup(self.pg.psql, "drop table if exists %s" % self.table)
 
     def test_rows_match_what_the_server_returns(self):
         sql = "select id, name, amount, ok, at, day from %s order by id" % self.table
-        connection = ("Provider=PostgreSQL;Host={host};Port={port};Database={db};User ID={user};"
-                      "Password={password}").format(**self.pg)
+        connection = self.pg.connection()
         v.make_query(os.path.join(self.folder, "pg.kvf"), "PostgreSQL export", connection, sql)
         r = v.run(["pg.kvf", "pg.csv", "D", ",", "1"], self.folder, locale_env())
         self.assertEqual(r.log_entries(), [], r.stderr)
@@ -213,7 +202,7 @@ class DelimitedPostgres(unittest.TestCase):
         with open(os.path.join(self.folder, "pg.csv"), "rb") as f:
             got = parse(f.read(), ",")
 
-        server = list(csv.reader(io.StringIO(self.psql(sql, "--csv"), newline="")))
+        server = list(csv.reader(io.StringIO(self.pg.psql(sql, "--csv"), newline="")))
         expected = [server[0]]
         for id_, name, amount, ok, at, day in server[1:]:
             if at:

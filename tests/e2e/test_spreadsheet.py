@@ -4,15 +4,14 @@ and compared with what the database itself returns."""
 
 import csv
 import datetime
-import html.parser
 import os
 import sqlite3
-import subprocess
 import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
 import velmora_e2e as v
+from html_cells import HtmlCells
 
 ROWS = [
     (1, "Smith, John", 1234.5, "2024-03-05", "2024-03-05 13:04:05"),
@@ -29,31 +28,8 @@ def env():
     return e
 
 
-class Cells(html.parser.HTMLParser):
-    def __init__(self):
-        super().__init__()
-        self.rows, self.cell = [], None
-
-    def handle_starttag(self, tag, attrs):
-        if tag == "tr":
-            self.rows.append([])
-        elif tag == "td":
-            self.cell = ""
-        elif tag == "br" and self.cell is not None:
-            self.cell += "\n"
-
-    def handle_endtag(self, tag):
-        if tag == "td":
-            self.rows[-1].append(self.cell)
-            self.cell = None
-
-    def handle_data(self, data):
-        if self.cell is not None:
-            self.cell += data
-
-
 def parse_html(path):
-    p = Cells()
+    p = HtmlCells()
     with open(path, encoding="utf-8") as f:
         p.feed(f.read())
     return p.rows
@@ -165,32 +141,22 @@ class Spreadsheet(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(self.folder, "bad.xlsx")))
 
 
-@unittest.skipUnless(os.environ.get("VELMORA_TEST_PG_HOST"), "PostgreSQL is not started")
+@unittest.skipUnless(v.PG_STARTED, "PostgreSQL is not started")
 class SpreadsheetPostgres(unittest.TestCase):
     def setUp(self):
-        e = os.environ
-        self.pg = dict(host=e["VELMORA_TEST_PG_HOST"], port=e["VELMORA_TEST_PG_PORT"],
-                       db=e["VELMORA_TEST_PG_DB"], user=e["VELMORA_TEST_PG_USER"],
-                       password=e["VELMORA_TEST_PG_PASSWORD"])
+        self.pg = v.PgServer()
         self.folder = tempfile.mkdtemp(prefix="velmora-spreadsheet-pg-")
         self.table = "xl_e2e_%d" % os.getpid()
-        self.psql("drop table if exists %s; create table %s(id int, name text, amount numeric(14,4),"
-                  " ok boolean, at timestamp, day date);"
-                  "insert into %s values (1, 'Smith, John', 1234.5, true, '2024-03-05 13:04:05',"
-                  " '2024-03-05'), (2, null, -0.0001, false, null, null)"
-                  % (self.table, self.table, self.table))
-        self.addCleanup(self.psql, "drop table if exists %s" % self.table)
-
-    def psql(self, sql):
-        env = dict(os.environ, PGPASSWORD=self.pg["password"])
-        subprocess.run(["psql", "-h", self.pg["host"], "-p", self.pg["port"], "-U", self.pg["user"],
-                        "-d", self.pg["db"], "-v", "ON_ERROR_STOP=1", "-q", "-c", sql],
-                       env=env, check=True, capture_output=True)
+        self.pg.psql("drop table if exists %s; create table %s(id int, name text,"
+                     " amount numeric(14,4), ok boolean, at timestamp, day date);"
+                     "insert into %s values (1, 'Smith, John', 1234.5, true, '2024-03-05 13:04:05',"
+                     " '2024-03-05'), (2, null, -0.0001, false, null, null)"
+                     % (self.table, self.table, self.table))
+        self.addCleanup(self.pg.psql, "drop table if exists %s" % self.table)
 
     def test_xlsx_from_the_server(self):
         import openpyxl
-        connection = ("Provider=PostgreSQL;Host={host};Port={port};Database={db};User ID={user};"
-                      "Password={password}").format(**self.pg)
+        connection = self.pg.connection()
         v.make_query(os.path.join(self.folder, "pg.kvf"), "PostgreSQL", connection,
                      "select id, name, amount, ok, at, day from %s order by id" % self.table)
         r = v.run(["pg.kvf", "pg.xlsx", "X", "XLSX", "1"], self.folder, env())
@@ -208,8 +174,7 @@ class SpreadsheetPostgres(unittest.TestCase):
     def test_floats_no_workbook_holds_show_the_number_error(self):
         import openpyxl
         import xlrd
-        connection = ("Provider=PostgreSQL;Host={host};Port={port};Database={db};User ID={user};"
-                      "Password={password}").format(**self.pg)
+        connection = self.pg.connection()
         v.make_query(os.path.join(self.folder, "odd.kvf"), "PostgreSQL", connection,
                      "select 2.5::float8 as x, 'NaN'::float8 as n, 'Infinity'::float8 as p,"
                      " '-Infinity'::float8 as m")

@@ -1,4 +1,5 @@
 #include "Share/PickLists.h"
+#include "DbTestSupport.h"
 #include "QtPrinters.h"
 #include "TestEnv.h"
 #include "params/TExecParam.h"
@@ -22,18 +23,6 @@ QString errorOf(PickLists& lists, const QString& sql) {
         return QString::fromUtf8(e.what());
     }
     return {};
-}
-
-// Runs a statement without a row set (DDL, INSERT) on the query.
-void execute(Query& query, const QString& sql) {
-    query.setSql(sql);
-    try {
-        query.openQuery();
-    } catch (const std::runtime_error& e) {
-        if (std::string(e.what()).find("does not return a result set") == std::string::npos)
-            throw;
-    }
-    query.close();
 }
 
 // The dialog over the real pick lists, with its boxes recorded.
@@ -153,21 +142,13 @@ TEST_F(SamplePickLists, ValuesAsText) {
 class PostgresPickLists : public PickListDb {
 protected:
     void SetUp() override {
-        if (!qEnvironmentVariableIsSet("VELMORA_TEST_PG_PORT"))
-            GTEST_SKIP() << "VELMORA_TEST_PG_PORT is not set (tests/services.sh start DIR)";
-        dm.ADOConn1.setConnectionString(
-            QStringLiteral("Provider=PostgreSQL;Host=%1;Port=%2;Database=%3;User ID=%4;"
-                           "Password=%5")
-                .arg(qEnvironmentVariable("VELMORA_TEST_PG_HOST", QStringLiteral("127.0.0.1")),
-                     qEnvironmentVariable("VELMORA_TEST_PG_PORT"),
-                     qEnvironmentVariable("VELMORA_TEST_PG_DB"),
-                     qEnvironmentVariable("VELMORA_TEST_PG_USER"),
-                     qEnvironmentVariable("VELMORA_TEST_PG_PASSWORD")));
+        VELMORA_REQUIRE_PG(pg);
+        dm.ADOConn1.setConnectionString(pg.connectionString());
         dm.ADOConn1.open();
-        execute(dm.ADOQry1, QStringLiteral("DROP TABLE IF EXISTS pick_cities"));
-        execute(dm.ADOQry1, QStringLiteral("CREATE TABLE pick_cities (n integer, name text)"));
-        execute(dm.ADOQry1, QStringLiteral("INSERT INTO pick_cities VALUES (1, 'Rome'), "
-                                           "(2, NULL), (3, 'Oslo')"));
+        test::execute(dm, QStringLiteral("DROP TABLE IF EXISTS pick_cities"));
+        test::execute(dm, QStringLiteral("CREATE TABLE pick_cities (n integer, name text)"));
+        test::execute(dm, QStringLiteral("INSERT INTO pick_cities VALUES (1, 'Rome'), "
+                                         "(2, NULL), (3, 'Oslo')"));
         lists.emplace(dm.ADOQry1);
         citiesSql = QStringLiteral("SELECT name FROM pick_cities ORDER BY n");
     }

@@ -2,17 +2,12 @@
 
 // Real databases for the data-access tests: SQLite files made with the SQLite library, and the
 // PostgreSQL server that tests/services.sh starts (its variables in the environment).
+#include "QtPrinters.h"
 #include "query/Tdm1.h"
 
 #include <QString>
 
 #include <optional>
-#include <ostream>
-
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace velmora::test {
 

@@ -91,10 +91,10 @@ protected:
                              "CREATE TABLE unused(x);");
             dm.ADOConn1.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + file);
         } else {
-            const auto cs = pgConnectionString(pgPassword());
-            if (!cs)
+            const auto pg = pgServer();
+            if (!pg)
                 GTEST_SKIP() << "no PostgreSQL server (VELMORA_TEST_PG_PORT)";
-            dm.ADOConn1.setConnectionString(*cs);
+            dm.ADOConn1.setConnectionString(pg->connectionString());
         }
         dm.ADOConn1.open();
         // A table of its own per session; the values go in as hexadecimal UTF-8, so no quoting

@@ -28,22 +28,6 @@ struct SecretCase {
     bool needsPg = false;
 };
 
-QString pgParts() {
-    return QStringLiteral("Host=%1;Port=%2;Database=%3;User ID=%4")
-        .arg(qEnvironmentVariable("VELMORA_TEST_PG_HOST", QStringLiteral("127.0.0.1")),
-             qEnvironmentVariable("VELMORA_TEST_PG_PORT"),
-             qEnvironmentVariable("VELMORA_TEST_PG_DB"),
-             qEnvironmentVariable("VELMORA_TEST_PG_USER"));
-}
-
-QString odbcPgParts() {
-    return QStringLiteral("Server=%1;Port=%2;Database=%3;Uid=%4")
-        .arg(qEnvironmentVariable("VELMORA_TEST_PG_HOST", QStringLiteral("127.0.0.1")),
-             qEnvironmentVariable("VELMORA_TEST_PG_PORT"),
-             qEnvironmentVariable("VELMORA_TEST_PG_DB"),
-             qEnvironmentVariable("VELMORA_TEST_PG_USER"));
-}
-
 std::vector<SecretCase> cases() {
     return {
         {"pgWrongPassword", QStringLiteral("Provider=PostgreSQL;%PG%;Password=Wr0ng-Secret-1"),
@@ -83,15 +67,26 @@ std::vector<SecretCase> cases() {
     };
 }
 
+// Host, port, database and user of the test server, as the provider and the ODBC driver name them.
 QString expand(QString text) {
-    return text.replace(QLatin1String("%PG%"), pgParts())
-        .replace(QLatin1String("%ODBCPG%"), odbcPgParts());
+    const auto pg = pgServer();
+    if (!pg)
+        return text;
+    return text
+        .replace(QLatin1String("%PG%"), QStringLiteral("Host=%1;Port=%2;Database=%3;User ID=%4")
+                                            .arg(pg->host)
+                                            .arg(pg->port)
+                                            .arg(pg->database, pg->user))
+        .replace(QLatin1String("%ODBCPG%"), QStringLiteral("Server=%1;Port=%2;Database=%3;Uid=%4")
+                                                .arg(pg->host)
+                                                .arg(pg->port)
+                                                .arg(pg->database, pg->user));
 }
 
 class Secrets : public ::testing::TestWithParam<SecretCase> {
 protected:
     void SetUp() override {
-        if (GetParam().needsPg && !qEnvironmentVariableIsSet("VELMORA_TEST_PG_PORT"))
+        if (GetParam().needsPg && !pgServer())
             GTEST_SKIP() << "no PostgreSQL server (VELMORA_TEST_PG_PORT)";
         freshConfigHome();
         folder = freshDir(QString::fromLatin1(GetParam().name));

@@ -12,6 +12,29 @@ import unittest
 VELMORA = os.environ.get("VELMORA_BIN", "velmora")
 KVF = os.environ.get("VELMORA_KVF", "velmora-kvf")
 SYSLOG = os.environ.get("VELMORA_TEST_SYSLOG", "")
+PG_STARTED = bool(os.environ.get("VELMORA_TEST_PG_HOST"))
+
+
+class PgServer:
+    """The PostgreSQL server that tests/services.sh started, from the variables it exports."""
+
+    def __init__(self):
+        e = os.environ
+        self.host, self.port = e["VELMORA_TEST_PG_HOST"], e["VELMORA_TEST_PG_PORT"]
+        self.db, self.user = e["VELMORA_TEST_PG_DB"], e["VELMORA_TEST_PG_USER"]
+        self.password = e["VELMORA_TEST_PG_PASSWORD"]
+
+    def connection(self):
+        """The connection string a query file names this server with."""
+        return ("Provider=PostgreSQL;Host=%s;Port=%s;Database=%s;User ID=%s;Password=%s"
+                % (self.host, self.port, self.db, self.user, self.password))
+
+    def psql(self, sql, *options):
+        """Runs SQL with psql, stopping at the first error; returns what it printed."""
+        return subprocess.run(["psql", "-h", self.host, "-p", self.port, "-U", self.user,
+                               "-d", self.db, "-v", "ON_ERROR_STOP=1", "-q", *options, "-c", sql],
+                              env=dict(os.environ, PGPASSWORD=self.password), check=True,
+                              capture_output=True, text=True).stdout
 
 
 class Run:

@@ -7,9 +7,9 @@
 #include "xlexport/RecordingAutomation.h"
 #include "xlexport/TvxExcelExport.h"
 
+#include "QtPrinters.h"
 #include "ScriptedShell.h"
 #include "TestEnv.h"
-#include "TestPrint.h"
 
 #include <QLocale>
 #include <QRegularExpression>

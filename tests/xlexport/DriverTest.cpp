@@ -5,9 +5,9 @@
 #include "Share/GlobalVar.h"
 #include "xlexport/DesktopHandover.h"
 
+#include "QtPrinters.h"
 #include "ScriptedShell.h"
 #include "TestEnv.h"
-#include "TestPrint.h"
 
 #include <QFileInfo>
 #include <QLocale>

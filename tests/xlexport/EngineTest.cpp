@@ -8,8 +8,8 @@
 #include "xlexport/OutputFile.h"
 #include "xlexport/ShownText.h"
 
+#include "QtPrinters.h"
 #include "ScriptedShell.h"
-#include "TestPrint.h"
 
 #include <QLocale>
 

@@ -4,9 +4,12 @@ Usage: check_files.py KIND PATH (KIND: xlsx, xls, csv, html, xml, plain)."""
 
 import csv
 import datetime
-import html.parser
+import os
 import sys
 import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from html_cells import HtmlCells  # noqa: E402
 
 TITLES = ["id", "name", "price", "ratio", "day", "at", "stamp", "flag", "code"]
 NAMES = ["plain", 'comma, "quote"\nline', "Ζωή <&> 東京"]
@@ -88,34 +91,10 @@ def check_csv(path):
     expect(rows[1][8], "007", "text")
 
 
-class Cells(html.parser.HTMLParser):
-    def __init__(self):
-        super().__init__()
-        self.rows, self.cell, self.bold = [], None, []
-
-    def handle_starttag(self, tag, attrs):
-        if tag == "tr":
-            self.rows.append([])
-        elif tag == "td":
-            self.cell = ""
-            self.bold.append("font-weight:bold" in (dict(attrs).get("style") or ""))
-        elif tag == "br" and self.cell is not None:
-            self.cell += "\n"
-
-    def handle_endtag(self, tag):
-        if tag == "td":
-            self.rows[-1].append(self.cell)
-            self.cell = None
-
-    def handle_data(self, data):
-        if self.cell is not None:
-            self.cell += data
-
-
 def check_html(path):
     text = open(path, encoding="utf-8").read()
     ET.fromstring(text.split("\n", 1)[1])  # the markup is well-formed XML after the doctype
-    p = Cells()
+    p = HtmlCells()
     p.feed(text)
     expect(p.rows[0], TITLES, "titles")
     expect(all(p.bold[:len(TITLES)]), True, "bold titles")

@@ -1,6 +1,6 @@
 #pragma once
 
-// Readable QString values in GoogleTest's failure messages.
+// Readable QStrings in GoogleTest's failure messages.
 
 #include <QString>
 
