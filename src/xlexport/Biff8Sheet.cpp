@@ -313,44 +313,37 @@ void Biff8Sheet::write(Biff8Buffer& out, bool selected) const {
             const Cell& c = cells[i];
             if (i == begin || c.row != cells[i - 1].row)
                 rowStarts.push_back(out.size());
+            // Every cell record starts with the cell's row, column and format.
+            const auto beginCell = [&](std::uint16_t id) {
+                const std::size_t at = out.beginRecord(id);
+                out.u16(c.row);
+                out.u16(c.column);
+                out.u16(c.xf);
+                return at;
+            };
             std::uint32_t rk = 0;
             switch (c.kind) {
             case Kind::Number:
                 if (encodeRk(c.number, rk)) {
-                    r = out.beginRecord(rRk);
-                    out.u16(c.row);
-                    out.u16(c.column);
-                    out.u16(c.xf);
+                    r = beginCell(rRk);
                     out.u32(rk);
                 } else {
-                    r = out.beginRecord(rNumber);
-                    out.u16(c.row);
-                    out.u16(c.column);
-                    out.u16(c.xf);
+                    r = beginCell(rNumber);
                     out.f64(c.number);
                 }
                 break;
             case Kind::Text:
-                r = out.beginRecord(rLabelSst);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
+                r = beginCell(rLabelSst);
                 out.u32(c.string);
                 break;
             case Kind::Boolean:
             case Kind::Error:
-                r = out.beginRecord(rBoolErr);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
+                r = beginCell(rBoolErr);
                 out.u8(c.flag);
                 out.u8(c.kind == Kind::Error ? 1 : 0);
                 break;
             case Kind::Blank:
-                r = out.beginRecord(rBlank);
-                out.u16(c.row);
-                out.u16(c.column);
-                out.u16(c.xf);
+                r = beginCell(rBlank);
                 break;
             }
             out.endRecord(r);
