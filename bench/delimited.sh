@@ -9,19 +9,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
-build=$(realpath -m "${VELMORA_BUILD_DIR:-build}")
-[ -f "$build/build.ninja" ] || [ -f "$build/Makefile" ] || cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target velmora velmora-kvf bench_delimited -j2 >/dev/null
+# shellcheck source=bench/common.sh
+. bench/common.sh
+bench_setup velmora velmora-kvf bench_delimited
 velmora=${VELMORA_BIN:-$build/bin/velmora}
-work="$build/bench"
-mkdir -p "$work"
-db="$work/fetch.db"
-if [ ! -f "$db" ] || [ bench/fetch-db.sql -nt "$db" ]; then
-  rm -f "$db.tmp"
-  sqlite3 "$db.tmp" ".read bench/fetch-db.sql"
-  mv "$db.tmp" "$db"
-fi
-query="SELECT * FROM bench"
 printf '%s' "$query" | "$build/bin/velmora-kvf" encode -d "Delimited benchmark" \
   -c "Provider=SQLite;Data Source=fetch.db" -o "$work/delimited.kvf" -
 export LC_ALL=${LC_ALL:-C.UTF-8}

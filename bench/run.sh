@@ -7,17 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
-build=${VELMORA_BUILD_DIR:-build}
-[ -f "$build/build.ninja" ] || [ -f "$build/Makefile" ] || cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target bench_fetch -j2 >/dev/null
-mkdir -p "$build/bench"
-db="$build/bench/fetch.db"
-if [ ! -f "$db" ] || [ bench/fetch-db.sql -nt "$db" ]; then
-  rm -f "$db.tmp"
-  sqlite3 "$db.tmp" ".read bench/fetch-db.sql"
-  mv "$db.tmp" "$db"
-fi
-query="SELECT * FROM bench"
+# shellcheck source=bench/common.sh
+. bench/common.sh
+bench_setup bench_fetch
 
 best_csv=""
 for _ in $(seq "$repeats"); do

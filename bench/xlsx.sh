@@ -8,18 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-1}
-build=$(realpath -m "${VELMORA_BUILD_DIR:-build}")
-[ -f "$build/build.ninja" ] || [ -f "$build/Makefile" ] || cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target bench_xlsx_reference velmora velmora-kvf -j2 >/dev/null
-work="$build/bench"
-mkdir -p "$work"
-db="$work/fetch.db"
-if [ ! -f "$db" ] || [ bench/fetch-db.sql -nt "$db" ]; then
-  rm -f "$db.tmp"
-  sqlite3 "$db.tmp" ".read bench/fetch-db.sql"
-  mv "$db.tmp" "$db"
-fi
-query="SELECT * FROM bench"
+# shellcheck source=bench/common.sh
+. bench/common.sh
+bench_setup bench_xlsx_reference velmora velmora-kvf
 echo "$query" | "$build/bin/velmora-kvf" encode -d "Spreadsheet benchmark" \
   -c "Provider=SQLite;Data Source=$db" -o "$work/xlsx-bench.kvf" -
 csv_bytes=$(sqlite3 -csv -header "$db" "$query" | wc -c)
