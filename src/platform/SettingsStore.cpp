@@ -62,7 +62,8 @@ void fnWriteRegString(RootKey, const QString& keyPath, const QString& valueName,
     QSettings store(file, QSettings::IniFormat);
     store.setValue(valueName, text);
     store.sync();
-    if (store.status() != QSettings::NoError || !QFileInfo(file).isFile())
+    // A format error comes from reading a damaged file; the write replaces it all the same.
+    if (store.status() == QSettings::AccessError || !QFileInfo(file).isFile())
         throw std::runtime_error("Error creating system registry entry");
 }
 

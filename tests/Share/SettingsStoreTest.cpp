@@ -90,6 +90,18 @@ TEST_F(SettingsStoreTest, GarbageInTheStoreReadsAsMissing) {
     EXPECT_EQ(get("WinHeight"), QStringLiteral("600"));
 }
 
+TEST_F(SettingsStoreTest, WritingOverAStoreTheReaderCannotParseSucceeds) {
+    // A line without "=" makes Qt's INI reader report a format error; the write still replaces
+    // the file with a readable one.
+    QDir().mkpath(configHome + QStringLiteral("/Kavrin End User"));
+    QFile file(configHome + QStringLiteral("/Kavrin End User/Options.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a setting\n");
+    file.close();
+    EXPECT_NO_THROW(put("WinHeight", QStringLiteral("600")));
+    EXPECT_EQ(get("WinHeight"), QStringLiteral("600"));
+}
+
 struct GeometryCase {
     const char* name;
     std::vector<std::pair<const char*, const char*>> stored;
